@@ -1,0 +1,56 @@
+// Win32 helpers for tests that run under Wine: temporary folders, child
+// processes with captured console output, the test program's own folder.
+#ifndef KESTRIN_TESTS_SUPPORT_WINTESTSUPPORT_H
+#define KESTRIN_TESTS_SUPPORT_WINTESTSUPPORT_H
+
+#include <windows.h>
+
+#include <string>
+
+namespace test {
+
+// Folder of the running test program, without a trailing backslash. The
+// programs of the build (uninst.exe, Installer.exe) lie beside it.
+std::string ProgramDir();
+
+// A fresh folder, removed with everything in it when the object goes.
+class TempFolder {
+ public:
+  // Made below the system's temporary folder, or below parent when given;
+  // the leaf name starts with prefix.
+  explicit TempFolder(const std::string& prefix = "kt", const std::string& parent = "");
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& Path() const { return path; }
+  // Path() + "\" + name
+  std::string operator/(const std::string& name) const { return path + "\\" + name; }
+
+ private:
+  std::string path;
+};
+
+// Removes a folder tree; read-only files included. True when it is gone.
+bool RemoveTree(const std::string& path);
+
+struct ProcessResult {
+  bool started = false;
+  bool timedOut = false;
+  DWORD exitCode = 0;
+  std::string output;  // standard output and standard error, interleaved
+};
+
+// Runs a command line in a folder (empty: the current one) and waits at most
+// timeoutMs; a program still running then is terminated.
+ProcessResult RunProcess(const std::string& commandLine, const std::string& folder = "",
+                         DWORD timeoutMs = 30000);
+
+// The built deletion helper with the list written into its list area, as the
+// setup program writes it. Fails the calling test when the helper is missing
+// or has no area.
+std::string HelperImageWithList(const std::string& list);
+
+}  // namespace test
+
+#endif

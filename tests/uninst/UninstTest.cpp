@@ -1,0 +1,211 @@
+// The deletion helper as the system runs it at start-up: a copy of the built
+// uninst.exe with a list written into it, run in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/TestFiles.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+const char kBanner[] = "___ Uninstaller ___\n";
+
+// The console is written in text mode: each "\n" the helper prints reaches
+// the pipe as CR LF.
+std::string FromTextMode(const std::string& output) {
+  std::string text;
+  for (std::size_t i = 0; i < output.size(); ++i)
+    if (!(output[i] == '\r' && i + 1 < output.size() && output[i + 1] == '\n'))
+      text += output[i];
+  return text;
+}
+
+// Writes the helper with `list` into `folder` and runs it from there.
+test::ProcessResult RunHelper(const std::string& folder, const std::string& list,
+                              const std::string& arguments = "") {
+  const std::string helper = folder + "\\uninst.exe";
+  EXPECT_TRUE(test::WriteFile(helper, test::HelperImageWithList(list)));
+  std::string commandLine = "\"" + helper + "\"";
+  if (!arguments.empty())
+    commandLine += " " + arguments;
+  auto result = test::RunProcess(commandLine, folder, 60000);
+  EXPECT_TRUE(result.started) << commandLine;
+  EXPECT_FALSE(result.timedOut) << commandLine;
+  result.output = FromTextMode(result.output);
+  return result;
+}
+
+void MakeFiles(const std::string& folder, const std::vector<std::string>& names) {
+  for (const auto& name : names)
+    ASSERT_TRUE(test::WriteFile(folder + "\\" + name, "product file " + name)) << name;
+}
+
+std::string Strerror(int code) { return std::strerror(code); }
+
+class HelperTest : public ::testing::Test {
+ protected:
+  test::TempFolder work{"uninst"};
+  const std::string helperFolder = work / "helper";
+  void SetUp() override { ASSERT_TRUE(CreateDirectoryA(helperFolder.c_str(), nullptr)); }
+};
+
+TEST_F(HelperTest, DeletesTheListedFilesAndTheEmptiedFolder) {
+  // Also a folder whose path is longer than 80 characters.
+  for (const std::string& leaf : {std::string("Kestrin"), std::string(90, 'k')}) {
+    const std::string product = work / leaf;
+    ASSERT_TRUE(CreateDirectoryA(product.c_str(), nullptr));
+    MakeFiles(product, {"KESTRIN.VXD", "KESTRIN.HTM"});
+
+    // A final line feed changes nothing.
+    const auto result = RunHelper(helperFolder, product + "\nKESTRIN.VXD\nKESTRIN.HTM\n");
+    EXPECT_EQ(result.exitCode, 0u);
+    const std::string expected = std::string(kBanner) + "The current directory is: " + product +
+                                 "\nDeleting file KESTRIN.VXD... Ok.\nDeleting file KESTRIN.HTM... Ok.\n";
+    EXPECT_EQ(result.output.substr(0, expected.size()), expected) << result.output;
+    EXPECT_FALSE(test::Exists(product)) << product;
+    // The running helper cannot delete itself; the folder is not its own.
+    EXPECT_NE(result.output.find("Can not delete file "), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("Can not delete directory"), std::string::npos) << result.output;
+  }
+}
+
+TEST_F(HelperTest, AMissingFileIsReportedOnceWithoutRetries) {
+  const std::string product = work / "Kestrin";
+  ASSERT_TRUE(CreateDirectoryA(product.c_str(), nullptr));
+  MakeFiles(product, {"B.HTM"});
+  const DWORD start = GetTickCount();
+  const auto result = RunHelper(helperFolder, product + "\nGONE.VXD\nB.HTM");
+  const DWORD elapsed = GetTickCount() - start;
+  const std::string expected = "Deleting file GONE.VXD... error: " + Strerror(ENOENT) +
+                               "Deleting file B.HTM... Ok.\n";
+  EXPECT_NE(result.output.find(expected), std::string::npos) << result.output;
+  EXPECT_LT(elapsed, 2500u) << "a missing file must not be retried";
+  EXPECT_FALSE(test::Exists(product));
+}
+
+TEST_F(HelperTest, ALockedFileIsRetriedForThreeSecondsThenReported) {
+  const std::string product = work / "Kestrin";
+  ASSERT_TRUE(CreateDirectoryA(product.c_str(), nullptr));
+  MakeFiles(product, {"LOCKED.VXD", "NEXT.HTM"});
+  HANDLE held = CreateFileA((product + "\\LOCKED.VXD").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+  const DWORD start = GetTickCount();
+  const auto result = RunHelper(helperFolder, product + "\nLOCKED.VXD\nNEXT.HTM");
+  const DWORD elapsed = GetTickCount() - start;
+  CloseHandle(held);
+
+  const std::string expected = "Deleting file LOCKED.VXD... error: " + Strerror(EACCES) +
+                               "Deleting file NEXT.HTM... Ok.\n";
+  EXPECT_NE(result.output.find(expected), std::string::npos) << result.output;
+  EXPECT_GE(elapsed, 2900u);
+  EXPECT_LT(elapsed, 20000u);
+  EXPECT_TRUE(test::Exists(product + "\\LOCKED.VXD"));
+  EXPECT_FALSE(test::Exists(product + "\\NEXT.HTM"));
+  // The folder still holds the locked file.
+  EXPECT_NE(result.output.find("Can not delete directory " + product + ": "), std::string::npos)
+      << result.output;
+  EXPECT_EQ(result.exitCode, 0u);
+}
+
+TEST_F(HelperTest, AnyArgumentOnlyExplains) {
+  const std::string product = work / "Kestrin";
+  ASSERT_TRUE(CreateDirectoryA(product.c_str(), nullptr));
+  MakeFiles(product, {"KESTRIN.VXD"});
+  const auto result = RunHelper(helperFolder, product + "\nKESTRIN.VXD", "/?");
+  EXPECT_EQ(result.output,
+            std::string(kBanner) + "This temporary file developed for deleting files while uninstall process\n");
+  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_TRUE(test::Exists(product + "\\KESTRIN.VXD"));
+}
+
+TEST_F(HelperTest, AFolderThatCannotBeEnteredStopsWithOne) {
+  const std::string missing = work / "NoSuchFolder";
+  const auto result = RunHelper(helperFolder, missing + "\nKESTRIN.VXD");
+  EXPECT_EQ(result.output, std::string(kBanner) + "Can not change directory to " + missing + ": " +
+                               Strerror(ENOENT));
+  EXPECT_EQ(result.exitCode, 1u);
+}
+
+TEST_F(HelperTest, ThePristineImageStopsWithOne) {
+  const std::string helper = helperFolder + "\\uninst.exe";
+  ASSERT_TRUE(CopyFileA((test::ProgramDir() + "\\uninst.exe").c_str(), helper.c_str(), FALSE));
+  auto result = test::RunProcess("\"" + helper + "\"", helperFolder);
+  result.output = FromTextMode(result.output);
+  EXPECT_EQ(result.exitCode, 1u) << result.output;
+  EXPECT_EQ(result.output.rfind(std::string(kBanner) + "Can not change directory to FileList: ", 0), 0u)
+      << result.output;
+}
+
+// The pending removals the system carries out at the next start.
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+const char kPending[] = "PendingFileRenameOperations";
+
+std::vector<std::string> PendingRemovals() {
+  std::vector<std::string> entries;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return entries;
+  DWORD size = 0;
+  if (RegQueryValueExA(key, kPending, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS && size > 0) {
+    std::vector<char> data(size + 2, '\0');
+    RegQueryValueExA(key, kPending, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
+    // Pairs of source and target; a removal has an empty target.
+    for (const char* p = data.data(); p < data.data() + size; p += std::strlen(p) + 1)
+      if (*p)
+        entries.push_back(p);
+  }
+  RegCloseKey(key);
+  return entries;
+}
+
+void ClearPendingRemovals() {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    RegDeleteValueA(key, kPending);
+    RegCloseKey(key);
+  }
+}
+
+std::string Lower(std::string s) {
+  for (auto& c : s)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+TEST_F(HelperTest, InsideTheFolderItLeavesItselfAndTheFolderToTheNextStart) {
+  const std::string product = work / "Kestrin";
+  ASSERT_TRUE(CreateDirectoryA(product.c_str(), nullptr));
+  MakeFiles(product, {"KESTRIN.VXD"});
+  ClearPendingRemovals();
+
+  const auto result = RunHelper(product, product + "\nKESTRIN.VXD");
+  EXPECT_EQ(result.exitCode, 0u);
+  EXPECT_NE(result.output.find("Can not delete file " + product + "\\uninst.exe: "), std::string::npos)
+      << result.output;
+  EXPECT_NE(result.output.find("Can not delete directory " + product + ": "), std::string::npos)
+      << result.output;
+
+  const auto pending = PendingRemovals();
+  ClearPendingRemovals();
+  // The helper first, then the folder.
+  std::vector<std::string> sources;
+  for (std::size_t i = 0; i < pending.size(); ++i)
+    sources.push_back(Lower(pending[i]));
+  const std::string self = Lower(product + "\\uninst.exe");
+  const std::string folder = Lower(product);
+  ASSERT_EQ(sources.size(), 2u) << "pending: " << ::testing::PrintToString(pending);
+  EXPECT_EQ(sources[0].substr(sources[0].size() - self.size()), self);
+  EXPECT_EQ(sources[1].substr(sources[1].size() - folder.size()), folder);
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include "uninst/RestartRemoval.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Reads a whole file into a malloc'ed, zero-terminated text; an empty text
+// when the file is missing.
+char* ReadText(const char* path) {
+  std::size_t size = 0, capacity = 4096;
+  char* text = static_cast<char*>(std::malloc(capacity + 1));
+  if (text == nullptr)
+    return nullptr;
+  if (FILE* in = std::fopen(path, "rb")) {
+    std::size_t n;
+    while ((n = std::fread(text + size, 1, capacity - size, in)) > 0) {
+      size += n;
+      if (size == capacity) {
+        char* larger = static_cast<char*>(std::realloc(text, capacity * 2 + 1));
+        if (larger == nullptr)
+          break;
+        text = larger;
+        capacity *= 2;
+      }
+    }
+    std::fclose(in);
+  }
+  text[size] = '\0';
+  return text;
+}
+
+bool ScheduleInWininit(const char* path) {
+  char iniPath[MAX_PATH + 16] = "";
+  const UINT n = GetWindowsDirectoryA(iniPath, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH)
+    return false;
+  if (iniPath[n - 1] != '\\')
+    std::strcat(iniPath, "\\");
+  std::strcat(iniPath, "WININIT.INI");
+
+  // WININIT.EXE runs in real mode before the system starts: short names only.
+  char shortPath[MAX_PATH + 1];
+  const DWORD s = GetShortPathNameA(path, shortPath, sizeof shortPath);
+  const char* name = (s == 0 || s >= sizeof shortPath) ? path : shortPath;
+
+  char* text = ReadText(iniPath);
+  if (text == nullptr)
+    return false;
+  char* updated = AddWininitRemoval(text, name);
+  std::free(text);
+  if (updated == nullptr)
+    return false;
+  bool written = false;
+  if (FILE* out = std::fopen(iniPath, "wb")) {
+    const std::size_t size = std::strlen(updated);
+    written = std::fwrite(updated, 1, size, out) == size;
+    written = std::fclose(out) == 0 && written;
+  }
+  std::free(updated);
+  return written;
+}
+
+}  // namespace
+
+bool ScheduleRemovalAtRestart(const char* path) {
+  if (MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+    return true;
+  // Windows 9x exports MoveFileExA but does not implement it; its start-up
+  // program WININIT.EXE carries out the [rename] section instead.
+  if (GetLastError() == ERROR_CALL_NOT_IMPLEMENTED)
+    return ScheduleInWininit(path);
+  return false;
+}

@@ -1,0 +1,113 @@
+// uninst.exe: the deletion helper that the setup program writes into the
+// product folder on uninstall. Run once at the next system start (RunOnce),
+// it deletes the files listed in its own image, then itself and the folder.
+#include <windows.h>
+
+#include <direct.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "uninst/FileListWalk.h"
+#include "uninst/RestartRemoval.h"
+
+// The list area. The setup program finds it by the "FileList" marker and a
+// zero byte, searching backward from near the end of a copy of this image,
+// and writes the list over it. Spelt out byte by byte so that the marker never
+// also appears as a string literal, which would stand in .rdata behind this
+// area and be found first.
+extern "C" {
+__attribute__((used)) char KestrinFileListArea[4096] = {'F', 'i', 'l', 'e', 'L', 'i', 's', 't'};
+}
+
+namespace {
+
+const DWORD kRetryMilliseconds = 3000;
+
+// _getcwd with a null buffer allocates as much as the path needs (the caller
+// frees it); a fixed buffer would fail for a long folder.
+char* CurrentDirectory() {
+  char* path = _getcwd(nullptr, 0);
+  return path ? path : static_cast<char*>(std::calloc(1, 1));
+}
+
+// A file still held open by a process that is ending may refuse deletion for
+// a moment; a missing file will not come back, so it is not retried.
+bool DeleteWithRetry(const char* name) {
+  const DWORD start = GetTickCount();
+  while (std::remove(name) != 0) {
+    if (errno == ENOENT || GetTickCount() - start >= kRetryMilliseconds)
+      return false;
+  }
+  return true;
+}
+
+// The full path of the running image: argv[0] may be relative.
+bool ScheduleOwnRemoval(const char* argv0) {
+  char path[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  return ScheduleRemovalAtRestart((n == 0 || n >= sizeof path) ? argv0 : path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::printf("___ Uninstaller ___\n");
+  if (argc > 1) {
+    std::printf("This temporary file developed for deleting files while uninstall process\n");
+    return 0;
+  }
+
+  // The compiler must read the area as the file holds it, not as it was
+  // initialised here.
+  const char* area = KestrinFileListArea;
+  __asm__ volatile("" : "+r"(area));
+  FileListWalk walk(area, sizeof KestrinFileListArea);
+
+  const char* folder = walk.Next();
+  _chdrive(std::tolower(static_cast<unsigned char>(folder[0])) - 'a' + 1);
+  if (_chdir(folder) != 0) {
+    std::printf("Can not change directory to %s: %s", folder, std::strerror(errno));
+    return 1;
+  }
+  char* current = CurrentDirectory();
+  if (current == nullptr)
+    return 1;
+  std::printf("The current directory is: %s\n", current);
+  const std::size_t length = std::strlen(current);
+  if (length > 0 && current[length - 1] == '\\')
+    current[length - 1] = '\0';
+
+  while (const char* name = walk.Next()) {
+    std::printf("Deleting file %s...", name);
+    std::fflush(stdout);
+    if (DeleteWithRetry(name))
+      std::printf(" Ok.\n");
+    else
+      std::printf(" error: %s", std::strerror(errno));
+  }
+
+  // A running program cannot delete its own file: when that fails, it and
+  // then the folder are left to the next start.
+  bool selfScheduled = false;
+  if (std::remove(argv[0]) != 0) {
+    const int error = errno;
+    std::printf("Can not delete file %s: ", argv[0]);
+    std::printf("%s", std::strerror(error));
+    selfScheduled = ScheduleOwnRemoval(argv[0]);
+  }
+
+  _chdir("..");
+  if (_rmdir(current) != 0) {
+    const int error = errno;
+    std::printf("Can not delete directory %s: ", current);
+    std::printf("%s", std::strerror(error));
+    if (selfScheduled)
+      ScheduleRemovalAtRestart(current);
+  }
+  std::free(current);
+  return 0;
+}
