@@ -1,0 +1,93 @@
+# Shared by the scripts: packages, build trees, the X display for Wine.
+# Sourced, not run.
+
+KESTRIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# Everything the build and the tests need, from Debian's packages. The i386
+# architecture is never added: 32-bit Wine is not installable here, and the
+# 32-bit programs are only compiled.
+KESTRIN_PACKAGES=(
+  cmake ninja-build
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
+  wine wine64 xvfb xauth x11-apps imagemagick
+  googletest libbenchmark-dev clang libclang-rt-14-dev
+)
+
+log() { printf '\n== %s\n' "$*"; }
+
+ensure_packages() {
+  local missing=()
+  for p in "${KESTRIN_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  log "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  local aptlog
+  aptlog=$(mktemp)
+  if ! { $sudo apt-get update -qq && $sudo apt-get install -y -qq "${missing[@]}"; } >"$aptlog" 2>&1; then
+    cat "$aptlog"
+    rm -f "$aptlog"
+    echo "apt-get could not install: ${missing[*]}" >&2
+    return 1
+  fi
+  rm -f "$aptlog"
+}
+
+# configure_tree NAME: build/win64, build/win32 or build/native.
+configure_tree() {
+  local name=$1 dir="$KESTRIN_ROOT/build/$1" args=()
+  case $name in
+    win64)  args=(-DCMAKE_TOOLCHAIN_FILE="$KESTRIN_ROOT/cmake/toolchain-x86_64-w64-mingw32.cmake") ;;
+    win32)  args=(-DCMAKE_TOOLCHAIN_FILE="$KESTRIN_ROOT/cmake/toolchain-i686-w64-mingw32.cmake") ;;
+    native) args=(-DKESTRIN_NATIVE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+    bench)  args=(-DKESTRIN_NATIVE=ON -DKESTRIN_SANITIZE=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+  esac
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$KESTRIN_ROOT" -B "$dir" -G Ninja -DKESTRIN_WERROR=ON "${args[@]}" >"$dir.configure.log" 2>&1 ||
+      { cat "$dir.configure.log"; return 1; }
+  fi
+}
+
+build_tree() {
+  configure_tree "$1" && cmake --build "$KESTRIN_ROOT/build/$1" -j"$(nproc)"
+}
+
+# One X server for everything that opens a window; DISPLAY is exported.
+start_xvfb() {
+  if [ -n "${KESTRIN_XVFB_PID:-}" ]; then return 0; fi
+  local n
+  for n in $(seq 90 130); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    KESTRIN_XVFB_PID=$!
+    for _ in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n" KESTRIN_XVFB_PID; return 0; }
+      kill -0 "$KESTRIN_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$KESTRIN_XVFB_PID" 2>/dev/null
+    unset KESTRIN_XVFB_PID
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+stop_xvfb() {
+  if [ -n "${KESTRIN_XVFB_PID:-}" ]; then
+    kill "$KESTRIN_XVFB_PID" 2>/dev/null
+    wait "$KESTRIN_XVFB_PID" 2>/dev/null
+    unset KESTRIN_XVFB_PID
+  fi
+}
+
+# Ends the Wine servers of the prefixes below build/ (ours only).
+stop_wine_prefixes() {
+  local p
+  for p in "$KESTRIN_ROOT"/build/*/wineprefix "$KESTRIN_ROOT"/build/demo/*/prefix; do
+    [ -f "$p/system.reg" ] && WINEPREFIX=$p timeout 20 wineserver -k 2>/dev/null
+  done
+  return 0
+}
