@@ -1,0 +1,573 @@
+#include "tools/Format.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "tools/CTOOPtr.h"
+
+namespace {
+
+// One converted field holds at most this many characters.
+const int kFieldMax = 1024;
+
+// Widths and precisions handed to the runtime are capped so that it never
+// pads or expands billions of characters only for us to cut them. The caps
+// are far enough above kFieldMax that the first kFieldMax characters of the
+// output are the same as without them: a precision beyond 2,048 only adds
+// zeros past the last significant digit of a double, and with a width beyond
+// 8,192 the first 1,024 characters are padding either way.
+const int kRuntimePrecisionCap = 2048;
+const int kRuntimeWidthCap = 8192;
+// Width digits beyond this are all the same to us.
+const int kDigitsSaturation = 100000000;
+
+// The result grows in a local block first; most texts never touch the heap
+// until the final string is made.
+class Output {
+public:
+    Output() : data(local), size(0), capacity(sizeof local), heap(0) {}
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+
+    // Room for `extra` more characters plus a terminator; returns where they go.
+    char* Reserve(size_t extra)
+    {
+        if (capacity - size <= extra)
+            Grow(extra);
+        return data + size;
+    }
+    void Commit(size_t written) { size += written; }
+    void Append(const char* text, size_t length)
+    {
+        std::memcpy(Reserve(length), text, length);
+        size += length;
+    }
+    void AppendFill(char filler, size_t count)
+    {
+        std::memset(Reserve(count), filler, count);
+        size += count;
+    }
+    const char* Data() const { return data; }
+    size_t Size() const { return size; }
+
+private:
+    void Grow(size_t extra)
+    {
+        size_t wanted = capacity * 2;
+        if (wanted < size + extra + 1)
+            wanted = size + extra + 1;
+        // The text must fit a SharedString length (signed 32-bit).
+        if (size + extra >= static_cast<size_t>(INT32_MAX))
+            ThrowMemoryAllocationError();
+        if (wanted > static_cast<size_t>(INT32_MAX))
+            wanted = static_cast<size_t>(INT32_MAX);
+        CTOOPtr larger(static_cast<uint32_t>(wanted));
+        std::memcpy(larger.Get(), data, size);
+        heap.Swap(larger);
+        data = heap.Get();
+        capacity = wanted;
+    }
+
+    char local[4096];
+    char* data;
+    size_t size;
+    size_t capacity;
+    CTOOPtr heap;
+};
+
+struct Spec {
+    bool leftAlign = false;
+    char sign = 0;  // ' ' or '+', handed on to the runtime
+    bool zeroFlag = false;
+    bool widthDigits = false;
+    bool widthStar = false;
+    int width = 0;
+    bool dot = false;
+    bool precisionDigits = false;
+    bool precisionStar = false;
+    int precision = 0;
+    char sizeLetter = 0;  // 'h', 'l' or 'L'; 'F' and 'N' mean nothing here
+    bool isUnsigned = false;
+    bool group = false;
+    char conversion = 0;  // 0: the format ended inside the specification
+};
+
+int ReadDigits(const char*& p)
+{
+    int value = 0;
+    while (*p >= '0' && *p <= '9') {
+        if (value < kDigitsSaturation)
+            value = value * 10 + (*p - '0');
+        ++p;
+    }
+    return value;
+}
+
+// Parses the specification behind a '%'; returns the position behind the
+// conversion character (or at the terminator when there is none).
+const char* ParseSpec(const char* p, Spec& spec)
+{
+    if (*p == '-') {
+        spec.leftAlign = true;
+        ++p;
+    }
+    if (*p == ' ' || *p == '+')
+        spec.sign = *p++;
+    if (*p >= '0' && *p <= '9') {
+        spec.zeroFlag = *p == '0';
+        spec.widthDigits = true;
+        spec.width = ReadDigits(p);
+    } else if (*p == '*') {
+        spec.widthStar = true;
+        ++p;
+    }
+    if (*p == '.') {
+        spec.dot = true;
+        ++p;
+        if (*p >= '0' && *p <= '9') {
+            spec.precisionDigits = true;
+            spec.precision = ReadDigits(p);
+        } else if (*p == '*') {
+            spec.precisionStar = true;
+            ++p;
+        }
+    }
+    switch (*p) {
+    case 'l':
+    case 'L':
+    case 'h':
+        spec.sizeLetter = *p++;
+        break;
+    case 'F':
+    case 'N':
+        ++p;
+        break;
+    default:
+        break;
+    }
+    if (*p == '_') {
+        spec.isUnsigned = true;
+        ++p;
+    }
+    if (*p == ',') {
+        spec.group = true;
+        ++p;
+    }
+    spec.conversion = *p;
+    return *p != '\0' ? p + 1 : p;
+}
+
+// Width and precision after the "*" arguments are read. -1: not given.
+struct Sizes {
+    int width = -1;  // for placing; a negative "*" width counts as none
+    int precision = -1;
+    int runtimeWidth = 0;  // as handed to the runtime (negative: left-justify)
+    int runtimePrecision = -1;
+};
+
+int Clamp(int value, int low, int high)
+{
+    return value < low ? low : (value > high ? high : value);
+}
+
+// Puts `length` characters of `text` into the field: cut to the precision,
+// padded with blanks to the width.
+void Place(Output& out, const char* text, size_t length, const Spec& spec, const Sizes& sizes)
+{
+    if (sizes.precision >= 0 && static_cast<size_t>(sizes.precision) < length)
+        length = static_cast<size_t>(sizes.precision);
+    if (length > static_cast<size_t>(kFieldMax))
+        length = kFieldMax;
+    const size_t width = static_cast<size_t>(sizes.width > kFieldMax ? kFieldMax : sizes.width);
+    if (sizes.width < 0 || width < length) {
+        out.Append(text, length);
+    } else if (spec.leftAlign) {
+        out.Append(text, length);
+        out.AppendFill(' ', width - length);
+    } else {
+        out.AppendFill(' ', width - length);
+        out.Append(text, length);
+    }
+}
+
+// Length of `text`, looking at no more characters than can be placed.
+size_t BoundedLength(const char* text, const Sizes& sizes)
+{
+    size_t limit = kFieldMax;
+    if (sizes.precision >= 0 && static_cast<size_t>(sizes.precision) < limit)
+        limit = static_cast<size_t>(sizes.precision);
+    const void* end = std::memchr(text, '\0', limit);
+    return end != nullptr ? static_cast<size_t>(static_cast<const char*>(end) - text) : limit;
+}
+
+const char kNullText[] = "(null)";
+const char kLowerHex[] = "0123456789abcdef";
+const char kUpperHex[] = "0123456789ABCDEF";
+
+// Digits of `value` written backwards in front of `end`; returns the first.
+char* DecimalBackwards(char* end, uint64_t value, bool group)
+{
+    int digits = 0;
+    do {
+        if (group && digits != 0 && digits % 3 == 0)
+            *--end = ',';
+        *--end = static_cast<char>('0' + value % 10);
+        value /= 10;
+        ++digits;
+    } while (value != 0);
+    return end;
+}
+
+void FormatDecimal64(Output& out, int64_t value, const Spec& spec, const Sizes& sizes)
+{
+    char buffer[40];
+    char* end = buffer + sizeof buffer;
+    const bool negative = !spec.isUnsigned && value < 0;
+    // Unsigned negation keeps the most negative value exact.
+    const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    char* first = DecimalBackwards(end, magnitude, spec.group);
+    if (negative)
+        *--first = '-';
+    Place(out, first, static_cast<size_t>(end - first), spec, sizes);
+}
+
+void FormatIPv4(Output& out, uint32_t address, const Spec& spec, const Sizes& sizes)
+{
+    char buffer[16];
+    char* end = buffer + sizeof buffer;
+    char* first = end;
+    for (int shift = 0; shift < 32; shift += 8) {
+        if (shift != 0)
+            *--first = '.';
+        first = DecimalBackwards(first, (address >> shift) & 0xFF, false);
+    }
+    Place(out, first, static_cast<size_t>(end - first), spec, sizes);
+}
+
+void FormatMac(Output& out, const unsigned char* bytes, const Spec& spec, const Sizes& sizes)
+{
+    if (bytes == nullptr) {
+        Place(out, kNullText, sizeof kNullText - 1, spec, sizes);
+        return;
+    }
+    char text[17];
+    for (int i = 0; i < 6; ++i) {
+        text[i * 3] = kLowerHex[bytes[i] >> 4];
+        text[i * 3 + 1] = kLowerHex[bytes[i] & 0x0F];
+        if (i != 5)
+            text[i * 3 + 2] = ':';
+    }
+    Place(out, text, sizeof text, spec, sizes);
+}
+
+// The plain integer forms every runtime prints the same way ("%d", "%5u",
+// "%08X", "%-4x", "%ld" with a 32-bit value) are done here: handing each of
+// them to snprintf would cost more than the rest of the format.
+bool TryFastInteger(Output& out, int value, const Spec& spec, const Sizes& sizes)
+{
+    const char conversion = spec.conversion;
+    if (spec.sign != 0 || spec.dot || (spec.sizeLetter != 0 && spec.sizeLetter != 'l'))
+        return false;
+    if (sizes.runtimeWidth > 64 || sizes.runtimeWidth < -64)
+        return false;
+
+    char buffer[16];
+    char* end = buffer + sizeof buffer;
+    char* first;
+    bool negative = false;
+    const uint32_t bits = static_cast<uint32_t>(value);
+    if (conversion == 'd' || conversion == 'i') {
+        negative = value < 0;
+        first = DecimalBackwards(end, negative ? 0 - bits : bits, false);
+    } else if (conversion == 'u') {
+        first = DecimalBackwards(end, bits, false);
+    } else if (conversion == 'x' || conversion == 'X') {
+        const char* digits = conversion == 'x' ? kLowerHex : kUpperHex;
+        uint32_t rest = bits;
+        first = end;
+        do {
+            *--first = digits[rest & 0xF];
+            rest >>= 4;
+        } while (rest != 0);
+    } else {
+        return false;
+    }
+
+    const bool left = spec.leftAlign || sizes.runtimeWidth < 0;
+    const size_t width = static_cast<size_t>(sizes.runtimeWidth < 0 ? -sizes.runtimeWidth : sizes.runtimeWidth);
+    const size_t length = static_cast<size_t>(end - first) + (negative ? 1 : 0);
+    const size_t padding = width > length ? width - length : 0;
+    if (left) {
+        if (negative)
+            out.Append("-", 1);
+        out.Append(first, static_cast<size_t>(end - first));
+        out.AppendFill(' ', padding);
+    } else if (spec.zeroFlag) {
+        if (negative)
+            out.Append("-", 1);
+        out.AppendFill('0', padding);
+        out.Append(first, static_cast<size_t>(end - first));
+    } else {
+        out.AppendFill(' ', padding);
+        if (negative)
+            out.Append("-", 1);
+        out.Append(first, static_cast<size_t>(end - first));
+    }
+    return true;
+}
+
+// Hands one conversion to the runtime. The specification is rebuilt with
+// "*" for the width and precision so that the capped values can be passed;
+// everything else the runtime sees is what the caller wrote ("F" and "N",
+// which no runtime we build for knows, are left out).
+template <typename Value>
+void RuntimeField(Output& out, const Spec& spec, const Sizes& sizes, bool keepSizeLetter, Value value)
+{
+    char text[16];
+    char* p = text;
+    *p++ = '%';
+    if (spec.leftAlign)
+        *p++ = '-';
+    if (spec.sign != 0)
+        *p++ = spec.sign;
+    if (spec.zeroFlag)
+        *p++ = '0';
+    const bool hasWidth = spec.widthDigits || spec.widthStar;
+    if (hasWidth)
+        *p++ = '*';
+    const bool hasPrecision = spec.precisionDigits || spec.precisionStar;
+    if (spec.dot) {
+        *p++ = '.';
+        if (hasPrecision)
+            *p++ = '*';
+    }
+    if (keepSizeLetter && spec.sizeLetter != 0)
+        *p++ = spec.sizeLetter;
+    *p++ = spec.conversion;
+    *p = '\0';
+
+    char* field = out.Reserve(kFieldMax + 1);
+    const size_t room = kFieldMax + 1;
+    int written;
+    if (hasWidth && hasPrecision)
+        written = std::snprintf(field, room, text, sizes.runtimeWidth, sizes.runtimePrecision, value);
+    else if (hasWidth)
+        written = std::snprintf(field, room, text, sizes.runtimeWidth, value);
+    else if (hasPrecision)
+        written = std::snprintf(field, room, text, sizes.runtimePrecision, value);
+    else
+        written = std::snprintf(field, room, text, value);
+    if (written < 0)
+        written = 0;  // the runtime refused; the field stays empty
+    out.Commit(static_cast<size_t>(written > kFieldMax ? kFieldMax : written));
+}
+
+// mingw's own printf (the one libstdc++ selects) and glibc read "%Lf" as a
+// long double; the Microsoft runtime reads a double.
+#if defined(_WIN32) && !(defined(__USE_MINGW_ANSI_STDIO) && __USE_MINGW_ANSI_STDIO)
+typedef double RuntimeLongDouble;
+#else
+typedef long double RuntimeLongDouble;
+#endif
+
+void FloatingField(Output& out, const Spec& spec, const Sizes& sizes, double value)
+{
+    if (spec.sizeLetter == 'L') {
+        RuntimeField(out, spec, sizes, true, static_cast<RuntimeLongDouble>(value));
+        return;
+    }
+    if (spec.sizeLetter != 'l')
+        value = static_cast<double>(static_cast<float>(value));
+    RuntimeField(out, spec, sizes, true, value);
+}
+
+void IntegerField(Output& out, const Spec& spec, const Sizes& sizes, int value)
+{
+    if (TryFastInteger(out, value, spec, sizes))
+        return;
+    // The value is 32 bits; widen it to what the size letter makes the
+    // runtime read (long is 64-bit on Linux, "L" reads a long long).
+    const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
+    if (spec.sizeLetter == 'l') {
+        if (isSigned)
+            RuntimeField(out, spec, sizes, true, static_cast<long>(value));
+        else
+            RuntimeField(out, spec, sizes, true, static_cast<unsigned long>(static_cast<unsigned>(value)));
+    } else if (spec.sizeLetter == 'L') {
+        if (isSigned)
+            RuntimeField(out, spec, sizes, true, static_cast<long long>(value));
+        else
+            RuntimeField(out, spec, sizes, true, static_cast<unsigned long long>(static_cast<unsigned>(value)));
+    } else {
+        RuntimeField(out, spec, sizes, true, value);
+    }
+}
+
+bool IsRuntimeInteger(char conversion)
+{
+    switch (conversion) {
+    case 'd':
+    case 'i':
+    case 'u':
+    case 'x':
+    case 'X':
+    case 'o':
+        return true;
+    default:
+        return false;
+    }
+}
+
+Sizes ReadSizes(const Spec& spec, va_list* args)
+{
+    Sizes sizes;
+    if (spec.widthDigits) {
+        sizes.width = spec.width;
+        sizes.runtimeWidth = spec.width > kRuntimeWidthCap ? kRuntimeWidthCap : spec.width;
+    } else if (spec.widthStar) {
+        const int width = va_arg(*args, int);
+        sizes.width = width;  // negative: none, for placing
+        sizes.runtimeWidth = Clamp(width, -kRuntimeWidthCap, kRuntimeWidthCap);
+    }
+    if (spec.precisionDigits) {
+        sizes.precision = spec.precision;
+        sizes.runtimePrecision = spec.precision > kRuntimePrecisionCap ? kRuntimePrecisionCap : spec.precision;
+    } else if (spec.precisionStar) {
+        const int precision = va_arg(*args, int);
+        sizes.precision = precision < 0 ? -1 : precision;
+        sizes.runtimePrecision = Clamp(precision, -1, kRuntimePrecisionCap);
+    }
+    return sizes;
+}
+
+void Convert(Output& out, const char* specStart, const char* specEnd, const Spec& spec, va_list* args)
+{
+    const Sizes sizes = ReadSizes(spec, args);
+    switch (spec.conversion) {
+    case 's': {
+        const char* text = va_arg(*args, const char*);
+        if (text == nullptr)
+            text = kNullText;
+        Place(out, text, BoundedLength(text, sizes), spec, sizes);
+        return;
+    }
+    case 'c': {
+        const char character = static_cast<char>(va_arg(*args, int));
+        Place(out, &character, character != '\0' ? 1 : 0, spec, sizes);
+        return;
+    }
+    case 'D':
+        FormatDecimal64(out, va_arg(*args, long long), spec, sizes);
+        return;
+    case 'I':
+        FormatIPv4(out, va_arg(*args, unsigned), spec, sizes);
+        return;
+    case 'M':
+    case ':':
+        FormatMac(out, va_arg(*args, const unsigned char*), spec, sizes);
+        return;
+    case 'e':
+    case 'E':
+    case 'f':
+    case 'g':
+    case 'G':
+        FloatingField(out, spec, sizes, va_arg(*args, double));
+        return;
+    case 'p': {
+        // A 32-bit value, as for every other conversion; the runtime reads a
+        // whole pointer whatever size letter is written, so none is passed.
+        const unsigned value = va_arg(*args, unsigned);
+        RuntimeField(out, spec, sizes, false, reinterpret_cast<void*>(static_cast<uintptr_t>(value)));
+        return;
+    }
+    case 'n':
+        // Never handed on: it would make the runtime write through a value
+        // that is not a pointer of ours.
+        (void)va_arg(*args, int);
+        return;
+    default:
+        break;
+    }
+    const int value = va_arg(*args, int);
+    if (IsRuntimeInteger(spec.conversion)) {
+        IntegerField(out, spec, sizes, value);
+        return;
+    }
+    // Not a conversion any runtime we build for reads as a 32-bit value (or
+    // not one at all, such as "%S" or "%5%"): handing it on could make the
+    // runtime read a wide string or a double that is not there.
+    const size_t length = static_cast<size_t>(specEnd - specStart);
+    out.Append(specStart, length > static_cast<size_t>(kFieldMax) ? kFieldMax : length);
+}
+
+}  // namespace
+
+SharedString& SharedString::FormatV(const char* format, va_list args)
+{
+    va_list cursor;
+    va_copy(cursor, args);
+    Output out;
+    const char* p = format != nullptr ? format : "";
+    try {
+        for (;;) {
+            const char* percent = std::strchr(p, '%');
+            if (percent == nullptr) {
+                out.Append(p, std::strlen(p));
+                break;
+            }
+            out.Append(p, static_cast<size_t>(percent - p));
+            if (percent[1] == '%') {
+                out.Append("%", 1);
+                p = percent + 2;
+                continue;
+            }
+            Spec spec;
+            const char* next = ParseSpec(percent + 1, spec);
+            if (spec.conversion == '\0')
+                break;
+            Convert(out, percent, next, spec, &cursor);
+            p = next;
+        }
+    } catch (...) {
+        va_end(cursor);
+        throw;
+    }
+    va_end(cursor);
+
+    SharedString made(static_cast<int32_t>(out.Size()));
+    if (!made.IsValid())
+        ThrowMemoryAllocationError();
+    std::memcpy(made.Buffer(), out.Data(), out.Size());
+    made.Buffer()[out.Size()] = '\0';
+    return *this = static_cast<SharedString&&>(made);
+}
+
+SharedString& FormatText(SharedString& target, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    try {
+        target.FormatV(format, args);
+    } catch (...) {
+        va_end(args);
+        throw;
+    }
+    va_end(args);
+    return target;
+}
+
+SharedString MakeFormatted(const char* format, ...)
+{
+    SharedString made;
+    va_list args;
+    va_start(args, format);
+    try {
+        made.FormatV(format, args);
+    } catch (...) {
+        va_end(args);
+        throw;
+    }
+    va_end(args);
+    return made;
+}
