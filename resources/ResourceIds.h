@@ -1,0 +1,35 @@
+/* ResourceIds: identifiers of the setup program's resources (string table,
+   and later its dialogs, icon and helper image), shared by Installer.rc and
+   the code. Plain macros only: the resource compiler reads this file too. */
+#ifndef KESTRIN_RESOURCES_RESOURCEIDS_H
+#define KESTRIN_RESOURCES_RESOURCEIDS_H
+
+/* String table. Each message but 101 holds the English and the Russian
+   wording, separated by the byte 0x01. */
+#define IDS_ABOUT_MENU_ITEM          101 /* one segment: the same in both languages */
+#define IDS_CHOOSE_ACTION            104
+#define IDS_DIALOG_CAPTION           105 /* %s: product name */
+#define IDS_INSTALL                  106
+#define IDS_UNINSTALL                107
+#define IDS_EXIT                     108
+#define IDS_CHOOSE_LANGUAGE          109
+#define IDS_DRIVER_ACTIVE            110 /* %s driver, %d.%02d version, %d build */
+#define IDS_DRIVER_NOT_ACTIVE        111 /* %s driver */
+#define IDS_COOLING_AUTOMATICALLY    112
+#define IDS_FILES_CHECK_CAPTION      113
+#define IDS_FILE_NOT_FOUND           114
+#define IDS_FILES_NOT_FOUND          115
+#define IDS_REGISTRY_ERROR_CAPTION   116
+#define IDS_INSTALLER_CAPTION        117
+#define IDS_UNINSTALLER_CAPTION      118
+#define IDS_REBOOT_AFTER_INSTALL     119
+#define IDS_REMEMBER_TO_REBOOT       120
+#define IDS_DELETE_LIST_TOO_LONG     121
+#define IDS_REBOOT_AFTER_UNINSTALL   122
+#define IDS_CANNOT_CREATE_FILE       123
+
+/* The deletion helper uninst.exe, carried as RT_RCDATA and written into the
+   product folder on uninstall with its list filled in. */
+#define IDR_HELPER_IMAGE             133
+
+#endif /* KESTRIN_RESOURCES_RESOURCEIDS_H */
