@@ -120,6 +120,7 @@ public:
              int32_t second, int32_t millisecond)
         : CalendarDate(year, month, day), TimeOfDay(hour, minute, second, millisecond) {}
     // The clock's value, then SetFromSeconds(count); the millisecond is 0.
+    // A count SetFromSeconds refuses leaves the clock's date and time.
     explicit DateTime(int32_t seconds);
     ~DateTime() override = default;
     DateTime(const DateTime&) = default;
