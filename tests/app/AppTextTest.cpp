@@ -112,12 +112,6 @@ TEST(MessageSegment, EmptySegmentsAndEntries)
     EXPECT_EQ(0u, none.length);
 }
 
-TEST(LanguageNames, TableMatchesTheIndexes)
-{
-    EXPECT_STREQ("English", LanguageNames[kLanguageEnglish]);
-    EXPECT_STREQ("Russian", LanguageNames[kLanguageRussian]);
-}
-
 TEST(LanguageNames, SavedNameIgnoresCaseAndMustMatchWhole)
 {
     struct Case {
