@@ -163,6 +163,9 @@ TEST(FormatTest, LongResultsAndReplacement)
 
     SharedString& same = FormatText(text, "%d", 1);
     EXPECT_EQ(&text, &same);
+    // The target's own text as an argument is read before it is replaced.
+    FormatText(text, "[%s|%s]", text.c_str(), text.c_str());
+    EXPECT_STREQ("[1|1]", text.c_str());
 }
 
 }  // namespace
