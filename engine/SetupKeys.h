@@ -1,0 +1,23 @@
+// Registry places the install and uninstall procedures write and remove.
+#ifndef KESTRIN_ENGINE_SETUPKEYS_H
+#define KESTRIN_ENGINE_SETUPKEYS_H
+
+// Below HKEY_LOCAL_MACHINE: the removable-programs list, one sub-key per
+// product with "DisplayName" and "UninstallString".
+constexpr char kUninstallListKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr char kDisplayNameValue[] = "DisplayName";
+constexpr char kUninstallStringValue[] = "UninstallString";
+
+// Below HKEY_LOCAL_MACHINE: programs run once at the next start. The
+// deletion helper is recorded under the product's name.
+constexpr char kRunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+// Below HKEY_CURRENT_USER: "SOFTWARE\<company>\<product>" holds the settings.
+constexpr char kUserSoftwareKey[] = "SOFTWARE\\";
+constexpr char kPathValue[] = "Path";
+constexpr char kLanguageValue[] = "Language";
+
+// The switch the removable-programs list starts the setup program with.
+constexpr char kUninstallSwitch[] = "/uninstall";
+
+#endif

@@ -1,0 +1,33 @@
+// Stand-ins for the engine's message boxes and restart: they record what the
+// user would have seen and answer as the test tells them.
+#ifndef KESTRIN_TESTS_ENGINE_RECORDEDSYSTEMCALLS_H
+#define KESTRIN_TESTS_ENGINE_RECORDEDSYSTEMCALLS_H
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace recorded {
+
+struct Box {
+  std::string text;
+  std::string caption;
+  unsigned style;
+};
+
+struct Restart {
+  unsigned flags;
+  unsigned long reason;
+};
+
+extern std::vector<Box> messageBoxes;
+extern std::vector<Restart> restarts;
+// The next answers, in order; when empty a question is answered No and
+// anything else OK.
+extern std::deque<int> answers;
+
+void Clear();
+
+}  // namespace recorded
+
+#endif
