@@ -1,0 +1,711 @@
+// automate.exe: drives the windows of other programs in the same Wine prefix
+// for the end-to-end runner. One action per call; every wait is bounded and a
+// failed wait says what it looked for and what it found instead.
+//
+// Output is one record per line, fields separated by a tab, texts last. Texts
+// keep the bytes of the ANSI code page; a line feed shows as \n, a carriage
+// return as \r, a tab as \t and any other control byte as \xHH. A backslash
+// stands for itself, so a text reads like the quoted texts of the program's
+// documents (and a path stays a path).
+//
+// Exit status: 0 done, 1 the expected thing did not happen (message on
+// stderr), 2 wrong usage.
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <io.h>
+
+namespace {
+
+// A target that does not answer a sent message within this time is taken as
+// busy or hung; the caller is told instead of waiting for ever.
+const UINT kSendTimeoutMs = 5000;
+const DWORD kPollMs = 50;
+const int kMessageBoxTextId = 0xFFFF;
+
+const char kUsage[] =
+    "usage: automate COMMAND ...\n"
+    "  start [--dir DIR] COMMAND-LINE        start a program, print: pid N\n"
+    "  list [TARGET]                          visible top-level windows\n"
+    "  wait-window TARGET [--class C] [--caption T] [--caption-part T]\n"
+    "              [--has-control ID] [--timeout S]\n"
+    "                                         print: window HWND CLASS CAPTION\n"
+    "  read HWND                              caption and every child control\n"
+    "  click HWND ID                          BM_CLICK on a button\n"
+    "  ok HWND | cancel HWND                  WM_COMMAND IDOK / IDCANCEL\n"
+    "  command HWND ID                        WM_COMMAND ID (posted)\n"
+    "  select HWND ID INDEX                   CB_SETCURSEL + CBN_SELCHANGE\n"
+    "  wait-msgbox TARGET [--timeout S] [--answer ID]\n"
+    "                                         read (and answer) a message box\n"
+    "  answer HWND ID                         answer a message box\n"
+    "  wait-exit TARGET [--timeout S]         wait until the process has ended\n"
+    "  idle [--timeout S]                     sleep (keeps the Wine session alive)\n"
+    "TARGET is --pid N (Windows process id) or --image NAME (e.g. Installer.exe).\n"
+    "Timeouts are in seconds (default 20).\n";
+
+struct UsageError {
+  std::string what;
+};
+
+[[noreturn]] void Usage(const std::string& what) { throw UsageError{what}; }
+
+// Reports a failed expectation and ends the program with status 1.
+[[noreturn]] void Fail(const std::string& what) {
+  fflush(stdout);
+  fprintf(stderr, "automate: %s\n", what.c_str());
+  exit(1);
+}
+
+std::string Escape(const std::string& text) {
+  std::string out;
+  for (unsigned char c : text) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20 || c == 0x7F) {
+      char hex[8];
+      snprintf(hex, sizeof hex, "\\x%02X", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+std::string HandleText(HWND hwnd) {
+  char buf[32];
+  snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+  return buf;
+}
+
+std::string Quote(const std::string& text) { return "\"" + Escape(text) + "\""; }
+
+// An action that is still being handled after this time has most likely
+// opened a modal box; the caller goes on and the next wait looks for it.
+const UINT kActionTimeoutMs = 1000;
+
+// Sends with a bound; false when the target did not answer in time.
+bool SendBounded(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result,
+                 UINT timeoutMs = kSendTimeoutMs) {
+  DWORD_PTR local = 0;
+  LRESULT ok = SendMessageTimeoutA(hwnd, msg, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                                   timeoutMs, &local);
+  if (result) *result = local;
+  return ok != 0;
+}
+
+// Texts are fetched as UTF-16 and converted here: Wine hands CB_GETLBTEXT of
+// a foreign combo box to an ANSI caller unconverted. The conversion gives the
+// bytes of this process's ANSI code page, which the runner sets to the one of
+// the program under test.
+std::string Narrow(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(n > 0 ? n : 0, '\0');
+  if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+  return out;
+}
+
+bool SendBoundedW(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result) {
+  DWORD_PTR local = 0;
+  LRESULT ok = SendMessageTimeoutW(hwnd, msg, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                                   kSendTimeoutMs, &local);
+  if (result) *result = local;
+  return ok != 0;
+}
+
+// WM_GETTEXT crosses the process boundary (the window manager copies the
+// text); GetWindowText would read only the stored caption of a foreign
+// window, which a combo box does not keep.
+std::string WindowText(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!SendBoundedW(hwnd, WM_GETTEXTLENGTH, 0, 0, &length)) Fail("no answer to WM_GETTEXTLENGTH from " + HandleText(hwnd));
+  std::vector<wchar_t> buf(length + 2);
+  DWORD_PTR got = 0;
+  if (!SendBoundedW(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), &got))
+    Fail("no answer to WM_GETTEXT from " + HandleText(hwnd));
+  return Narrow(std::wstring(buf.data(), got < buf.size() ? got : buf.size() - 1));
+}
+
+// One item of a combo box; empty when it cannot be read.
+std::string ComboItem(HWND combo, WPARAM index) {
+  DWORD_PTR length = 0;
+  if (!SendBoundedW(combo, CB_GETLBTEXTLEN, index, 0, &length) || static_cast<LRESULT>(length) < 0) return std::string();
+  std::vector<wchar_t> buf(length + 2);
+  DWORD_PTR got = 0;
+  if (!SendBoundedW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf.data()), &got) || static_cast<LRESULT>(got) < 0)
+    return std::string();
+  return Narrow(std::wstring(buf.data(), got < buf.size() ? got : buf.size() - 1));
+}
+
+std::string ClassOf(HWND hwnd) {
+  char buf[256] = "";
+  GetClassNameA(hwnd, buf, sizeof buf);
+  return buf;
+}
+
+std::string Lower(std::string text) {
+  if (!text.empty()) CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+  return text;
+}
+
+std::string BaseName(const std::string& path) {
+  size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Seconds(double s) {
+  char buf[32];
+  snprintf(buf, sizeof buf, "%.1f s", s);
+  return buf;
+}
+
+double ParseSeconds(const char* text) {
+  char* end = nullptr;
+  double s = strtod(text, &end);
+  if (!end || *end || s < 0) Usage(std::string("not a number of seconds: ") + text);
+  return s;
+}
+
+long ParseNumber(const char* text, const char* what) {
+  char* end = nullptr;
+  long n = strtol(text, &end, 0);
+  if (!*text || *end) Usage(std::string("not a number for ") + what + ": " + text);
+  return n;
+}
+
+HWND ParseHandle(const char* text) {
+  char* end = nullptr;
+  unsigned long long h = strtoull(text, &end, 0);
+  if (!*text || *end || !h) Usage(std::string("not a window handle: ") + text);
+  HWND hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(h));
+  if (!IsWindow(hwnd)) Fail(std::string("no window ") + text + " (it has been closed)");
+  return hwnd;
+}
+
+// Milliseconds left until a deadline taken from GetTickCount.
+class Deadline {
+ public:
+  explicit Deadline(double seconds) : start_(GetTickCount()), span_(static_cast<DWORD>(seconds * 1000)) {}
+  bool Passed() const { return GetTickCount() - start_ >= span_; }
+  DWORD Left() const {
+    DWORD used = GetTickCount() - start_;
+    return used >= span_ ? 0 : span_ - used;
+  }
+
+ private:
+  DWORD start_;
+  DWORD span_;
+};
+
+// Which process a command looks at.
+struct Target {
+  DWORD pid = 0;
+  std::string image;  // lower case, without folder
+
+  bool Given() const { return pid || !image.empty(); }
+  std::string Describe() const {
+    return pid ? "process " + std::to_string(pid) : "process " + image;
+  }
+};
+
+struct ProcessInfo {
+  DWORD pid;
+  std::string image;
+};
+
+std::vector<ProcessInfo> Processes() {
+  std::vector<ProcessInfo> list;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return list;
+  PROCESSENTRY32 entry;
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
+    list.push_back({entry.th32ProcessID, BaseName(entry.szExeFile)});
+  CloseHandle(snap);
+  return list;
+}
+
+std::string ImageOf(DWORD pid) {
+  for (const ProcessInfo& p : Processes())
+    if (p.pid == pid) return p.image;
+  return "?";
+}
+
+// Processes that the target names and that are running now.
+std::vector<DWORD> RunningTargets(const Target& target) {
+  std::vector<DWORD> pids;
+  for (const ProcessInfo& p : Processes())
+    if (target.pid ? p.pid == target.pid : Lower(p.image) == target.image) pids.push_back(p.pid);
+  return pids;
+}
+
+struct Found {
+  HWND hwnd;
+  DWORD pid;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
+  if (IsWindowVisible(hwnd)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    reinterpret_cast<std::vector<Found>*>(param)->push_back({hwnd, pid});
+  }
+  return TRUE;
+}
+
+std::vector<Found> VisibleWindows(const Target& target) {
+  std::vector<Found> all;
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&all));
+  std::vector<Found> mine;
+  std::vector<DWORD> pids;
+  if (!target.pid && !target.image.empty()) pids = RunningTargets(target);
+  for (const Found& f : all) {
+    bool ok = target.pid ? f.pid == target.pid
+              : target.image.empty() ? true
+              : std::find(pids.begin(), pids.end(), f.pid) != pids.end();
+    if (ok) mine.push_back(f);
+  }
+  return mine;
+}
+
+std::string WindowLine(HWND hwnd) {
+  return "window\t" + HandleText(hwnd) + "\t" + ClassOf(hwnd) + "\t" + Escape(WindowText(hwnd));
+}
+
+// What a failed wait saw: the target's visible windows, or that it is gone.
+std::string Seen(const Target& target) {
+  if (RunningTargets(target).empty()) return "no such process is running";
+  std::vector<Found> windows = VisibleWindows(target);
+  if (windows.empty()) return "the process is running but shows no visible window";
+  std::string seen = "its visible windows:";
+  for (const Found& f : windows)
+    seen += "\n  " + HandleText(f.hwnd) + " class " + ClassOf(f.hwnd) + " caption " + Quote(WindowText(f.hwnd));
+  return seen;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> list;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) list.push_back(child);
+  return list;
+}
+
+HWND Control(HWND dialog, int id) {
+  for (HWND child : Children(dialog))
+    if (GetDlgCtrlID(child) == id) return child;
+  return nullptr;
+}
+
+bool IsMessageBox(HWND hwnd) {
+  HWND text = Control(hwnd, kMessageBoxTextId);
+  return ClassOf(hwnd) == "#32770" && text && ClassOf(text) == "Static";
+}
+
+struct WindowFilter {
+  std::string cls;
+  std::string caption;
+  bool exactCaption = false;
+  bool captionGiven = false;
+  int hasControl = -1;
+  bool messageBoxOnly = false;
+  bool noMessageBox = false;
+};
+
+bool Accept(const WindowFilter& filter, HWND hwnd) {
+  if (!filter.cls.empty() && ClassOf(hwnd) != filter.cls) return false;
+  if (filter.captionGiven) {
+    std::string caption = WindowText(hwnd);
+    if (filter.exactCaption ? caption != filter.caption : caption.find(filter.caption) == std::string::npos) return false;
+  }
+  if (filter.hasControl >= 0 && !Control(hwnd, filter.hasControl)) return false;
+  if (filter.messageBoxOnly && !IsMessageBox(hwnd)) return false;
+  if (filter.noMessageBox && IsMessageBox(hwnd)) return false;
+  return true;
+}
+
+std::string DescribeFilter(const WindowFilter& filter) {
+  std::string d = "a visible window";
+  if (filter.messageBoxOnly) d = "a message box";
+  if (!filter.cls.empty()) d += " of class " + filter.cls;
+  if (filter.captionGiven) d += (filter.exactCaption ? " with caption " : " with a caption containing ") + Quote(filter.caption);
+  if (filter.hasControl >= 0) d += " with a control of id " + std::to_string(filter.hasControl);
+  return d;
+}
+
+HWND WaitForWindow(const Target& target, const WindowFilter& filter, double seconds) {
+  Deadline deadline(seconds);
+  for (;;) {
+    for (const Found& f : VisibleWindows(target))
+      if (Accept(filter, f.hwnd)) return f.hwnd;
+    if (deadline.Passed()) break;
+    Sleep(kPollMs);
+  }
+  Fail("expected " + DescribeFilter(filter) + " of " + target.Describe() + " within " +
+       Seconds(seconds) + "; saw: " + Seen(target));
+}
+
+// Options shared by the commands that look for a process.
+struct Options {
+  Target target;
+  WindowFilter filter;
+  double timeout = -1;  // not given: the command's default
+  int answer = -1;
+  std::string dir;
+  std::vector<std::string> rest;
+};
+
+Options ParseOptions(int argc, char** argv, int first) {
+  Options o;
+  for (int i = first; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&]() -> const char* {
+      if (i + 1 >= argc) Usage(a + " needs a value");
+      return argv[++i];
+    };
+    if (a == "--pid") {
+      o.target.pid = static_cast<DWORD>(ParseNumber(value(), "--pid"));
+    } else if (a == "--image") {
+      o.target.image = Lower(BaseName(value()));
+    } else if (a == "--class") {
+      o.filter.cls = value();
+    } else if (a == "--caption") {
+      o.filter.caption = value();
+      o.filter.captionGiven = o.filter.exactCaption = true;
+    } else if (a == "--caption-part") {
+      o.filter.caption = value();
+      o.filter.captionGiven = true;
+      o.filter.exactCaption = false;
+    } else if (a == "--has-control") {
+      o.filter.hasControl = static_cast<int>(ParseNumber(value(), "--has-control"));
+    } else if (a == "--timeout") {
+      o.timeout = ParseSeconds(value());
+    } else if (a == "--answer") {
+      o.answer = static_cast<int>(ParseNumber(value(), "--answer"));
+    } else if (a == "--dir") {
+      o.dir = value();
+    } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+      Usage("unknown option " + a);
+    } else {
+      o.rest.push_back(a);
+    }
+  }
+  return o;
+}
+
+void RequireTarget(const Options& o, const char* command) {
+  if (!o.target.Given()) Usage(std::string(command) + " needs --pid N or --image NAME");
+}
+
+void RequireArgs(const Options& o, size_t n, const char* command) {
+  if (o.rest.size() != n) Usage(std::string(command) + " takes " + std::to_string(n) + " argument(s)");
+}
+
+// ---- commands --------------------------------------------------------------
+
+int Start(const Options& o) {
+  RequireArgs(o, 1, "start");
+  std::vector<char> line(o.rest[0].begin(), o.rest[0].end());
+  line.push_back('\0');
+  STARTUPINFOA si;
+  ZeroMemory(&si, sizeof si);
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      o.dir.empty() ? nullptr : o.dir.c_str(), &si, &pi))
+    Fail("could not start " + Quote(o.rest[0]) + ": error " + std::to_string(GetLastError()));
+  // Once the program takes input its windows can be looked for.
+  WaitForInputIdle(pi.hProcess, static_cast<DWORD>(o.timeout * 1000));
+  printf("pid\t%lu\n", static_cast<unsigned long>(pi.dwProcessId));
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return 0;
+}
+
+int List(const Options& o) {
+  for (const Found& f : VisibleWindows(o.target))
+    printf("%s\t%lu\t%s\n", WindowLine(f.hwnd).c_str(), static_cast<unsigned long>(f.pid), ImageOf(f.pid).c_str());
+  return 0;
+}
+
+int WaitWindow(const Options& o) {
+  RequireTarget(o, "wait-window");
+  RequireArgs(o, 0, "wait-window");
+  HWND hwnd = WaitForWindow(o.target, o.filter, o.timeout);
+  printf("%s\n", WindowLine(hwnd).c_str());
+  return 0;
+}
+
+bool IsCheckable(HWND button) {
+  LONG type = GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_3STATE ||
+         type == BS_AUTO3STATE || type == BS_AUTORADIOBUTTON;
+}
+
+// One line per child in z-order (the template order for a dialog):
+//   control ID CLASS STATE TEXT
+// STATE: checked/unchecked for check boxes and radio buttons, sel=N for a
+// combo box (followed by one "item ID INDEX TEXT" line per item), else "-".
+// A hidden or disabled control adds ",hidden" / ",disabled" to STATE.
+void PrintControls(HWND dialog) {
+  for (HWND child : Children(dialog)) {
+    int id = GetDlgCtrlID(child);
+    std::string cls = ClassOf(child);
+    std::string state = "-";
+    std::vector<std::string> items;
+    if (cls == "Button" && IsCheckable(child)) {
+      DWORD_PTR check = 0;
+      if (!SendBounded(child, BM_GETCHECK, 0, 0, &check)) Fail("no answer to BM_GETCHECK from control " + std::to_string(id));
+      state = check == BST_CHECKED ? "checked" : check == BST_INDETERMINATE ? "indeterminate" : "unchecked";
+    } else if (cls == "ComboBox") {
+      DWORD_PTR sel = 0, count = 0;
+      if (!SendBounded(child, CB_GETCURSEL, 0, 0, &sel) || !SendBounded(child, CB_GETCOUNT, 0, 0, &count))
+        Fail("no answer from combo box " + std::to_string(id));
+      state = "sel=" + std::to_string(static_cast<int>(static_cast<LRESULT>(sel)));
+      for (LRESULT i = 0; i < static_cast<LRESULT>(count); ++i) items.push_back(ComboItem(child, i));
+    }
+    if (!IsWindowVisible(child)) state += ",hidden";
+    if (!IsWindowEnabled(child)) state += ",disabled";
+    printf("control\t%d\t%s\t%s\t%s\n", id, cls.c_str(), state.c_str(), Escape(WindowText(child)).c_str());
+    for (size_t i = 0; i < items.size(); ++i) printf("item\t%d\t%u\t%s\n", id, static_cast<unsigned>(i), Escape(items[i]).c_str());
+  }
+}
+
+int Read(const Options& o) {
+  RequireArgs(o, 1, "read");
+  HWND hwnd = ParseHandle(o.rest[0].c_str());
+  printf("%s\n", WindowLine(hwnd).c_str());
+  PrintControls(hwnd);
+  return 0;
+}
+
+HWND RequireControl(HWND dialog, int id, const char* cls) {
+  HWND control = Control(dialog, id);
+  if (!control) Fail("expected a control of id " + std::to_string(id) + " in window " + HandleText(dialog) + "; it has none");
+  if (cls && ClassOf(control) != cls)
+    Fail("expected control " + std::to_string(id) + " to be a " + cls + "; it is a " + ClassOf(control));
+  return control;
+}
+
+int Click(const Options& o) {
+  RequireArgs(o, 2, "click");
+  HWND dialog = ParseHandle(o.rest[0].c_str());
+  int id = static_cast<int>(ParseNumber(o.rest[1].c_str(), "control id"));
+  HWND button = RequireControl(dialog, id, "Button");
+  if (!IsWindowEnabled(button)) Fail("control " + std::to_string(id) + " is disabled");
+  // Sent, so that the click has been handled when this returns. A click that
+  // opens a modal box does not return until the box closes: that is not an
+  // error, the next wait looks for the box.
+  if (!SendBounded(button, BM_CLICK, 0, 0, nullptr, kActionTimeoutMs)) {
+    if (GetLastError() == ERROR_TIMEOUT) {
+      printf("clicked\t%d\tstill handled\n", id);
+      return 0;
+    }
+    Fail("BM_CLICK on control " + std::to_string(id) + " failed: error " + std::to_string(GetLastError()));
+  }
+  printf("clicked\t%d\n", id);
+  return 0;
+}
+
+// Posted, not sent: the handler of OK may show message boxes and would keep a
+// sender waiting until they are answered.
+int PostCommand(HWND hwnd, int id) {
+  if (!PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0))
+    Fail("could not post WM_COMMAND " + std::to_string(id) + " to " + HandleText(hwnd) + ": error " + std::to_string(GetLastError()));
+  printf("posted\t%d\n", id);
+  return 0;
+}
+
+int Command(const Options& o, int fixedId) {
+  RequireArgs(o, fixedId ? 1 : 2, fixedId == IDOK ? "ok" : fixedId == IDCANCEL ? "cancel" : "command");
+  HWND hwnd = ParseHandle(o.rest[0].c_str());
+  int id = fixedId ? fixedId : static_cast<int>(ParseNumber(o.rest[1].c_str(), "command id"));
+  return PostCommand(hwnd, id);
+}
+
+int Select(const Options& o) {
+  RequireArgs(o, 3, "select");
+  HWND dialog = ParseHandle(o.rest[0].c_str());
+  int id = static_cast<int>(ParseNumber(o.rest[1].c_str(), "control id"));
+  long index = ParseNumber(o.rest[2].c_str(), "item index");
+  HWND combo = RequireControl(dialog, id, "ComboBox");
+  DWORD_PTR count = 0;
+  if (!SendBounded(combo, CB_GETCOUNT, 0, 0, &count)) Fail("no answer to CB_GETCOUNT from control " + std::to_string(id));
+  if (index < 0 || index >= static_cast<long>(count))
+    Fail("expected item " + std::to_string(index) + " in combo box " + std::to_string(id) + "; it has " +
+         std::to_string(static_cast<long>(count)) + " item(s)");
+  DWORD_PTR result = 0;
+  if (!SendBounded(combo, CB_SETCURSEL, index, 0, &result) || static_cast<LRESULT>(result) != index)
+    Fail("CB_SETCURSEL " + std::to_string(index) + " on control " + std::to_string(id) + " did not select it");
+  // CB_SETCURSEL does not notify; the owner learns of the change only from
+  // this, as it would from the user's choice.
+  DWORD_PTR ignored = 0;
+  if (!SendBounded(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo), &ignored,
+                   kActionTimeoutMs)) {
+    if (GetLastError() != ERROR_TIMEOUT)
+      Fail("CBN_SELCHANGE to " + HandleText(dialog) + " failed: error " + std::to_string(GetLastError()));
+    printf("selected\t%d\t%ld\tstill handled\n", id, index);
+    return 0;
+  }
+  printf("selected\t%d\t%ld\n", id, index);
+  return 0;
+}
+
+// A message box: caption, text, buttons (ids of the visible push buttons).
+//   msgbox HWND
+//   caption TEXT
+//   text TEXT
+//   buttons ID ID ...
+//   icon yes|no
+void PrintMessageBox(HWND box) {
+  std::string text = WindowText(RequireControl(box, kMessageBoxTextId, "Static"));
+  std::string buttons;
+  bool icon = false;
+  for (HWND child : Children(box)) {
+    if (!IsWindowVisible(child)) continue;
+    std::string cls = ClassOf(child);
+    if (cls == "Button") {
+      if (!buttons.empty()) buttons += " ";
+      buttons += std::to_string(GetDlgCtrlID(child));
+    } else if (cls == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      DWORD_PTR handle = 0;
+      icon = SendBounded(child, STM_GETICON, 0, 0, &handle) && handle;
+    }
+  }
+  printf("msgbox\t%s\n", HandleText(box).c_str());
+  printf("caption\t%s\n", Escape(WindowText(box)).c_str());
+  printf("text\t%s\n", Escape(text).c_str());
+  printf("buttons\t%s\n", buttons.c_str());
+  printf("icon\t%s\n", icon ? "yes" : "no");
+}
+
+std::vector<int> ButtonIds(HWND box) {
+  std::vector<int> ids;
+  for (HWND child : Children(box))
+    if (IsWindowVisible(child) && ClassOf(child) == "Button") ids.push_back(GetDlgCtrlID(child));
+  return ids;
+}
+
+int AnswerBox(HWND box, int id) {
+  std::vector<int> ids = ButtonIds(box);
+  if (std::find(ids.begin(), ids.end(), id) == ids.end()) {
+    std::string have;
+    for (int i : ids) have += " " + std::to_string(i);
+    Fail("expected the message box to have a button " + std::to_string(id) + "; its buttons are" +
+         (have.empty() ? std::string(" none") : have));
+  }
+  if (!PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Control(box, id))))
+    Fail("could not answer the message box: error " + std::to_string(GetLastError()));
+  // The box is gone once the answer has been taken; a box that stays means the
+  // answer was not taken, and the next step would wait on the wrong window.
+  Deadline deadline(10);
+  while (IsWindow(box) && IsWindowVisible(box)) {
+    if (deadline.Passed()) Fail("the message box " + HandleText(box) + " did not close after answer " + std::to_string(id));
+    Sleep(kPollMs);
+  }
+  printf("answered\t%d\n", id);
+  return 0;
+}
+
+int WaitMessageBox(const Options& o) {
+  RequireTarget(o, "wait-msgbox");
+  RequireArgs(o, 0, "wait-msgbox");
+  WindowFilter filter = o.filter;
+  filter.messageBoxOnly = true;
+  HWND box = WaitForWindow(o.target, filter, o.timeout);
+  PrintMessageBox(box);
+  if (o.answer >= 0) return AnswerBox(box, o.answer);
+  return 0;
+}
+
+int Answer(const Options& o) {
+  RequireArgs(o, 2, "answer");
+  HWND box = ParseHandle(o.rest[0].c_str());
+  if (!IsMessageBox(box)) Fail("expected a message box at " + HandleText(box) + "; it is a " + ClassOf(box) + " " + Quote(WindowText(box)));
+  return AnswerBox(box, static_cast<int>(ParseNumber(o.rest[1].c_str(), "button id")));
+}
+
+int WaitExit(const Options& o) {
+  RequireTarget(o, "wait-exit");
+  RequireArgs(o, 0, "wait-exit");
+  Deadline deadline(o.timeout);
+  if (o.target.pid) {
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, o.target.pid);
+    if (process) {
+      DWORD wait = WaitForSingleObject(process, deadline.Left());
+      DWORD code = 0;
+      GetExitCodeProcess(process, &code);
+      CloseHandle(process);
+      if (wait != WAIT_OBJECT_0)
+        Fail("expected " + o.target.Describe() + " to end within " + Seconds(o.timeout) +
+             "; it is still running; " + Seen(o.target));
+      printf("exited\t%lu\t%lu\n", static_cast<unsigned long>(o.target.pid), static_cast<unsigned long>(code));
+      return 0;
+    }
+  }
+  while (!RunningTargets(o.target).empty()) {
+    if (deadline.Passed())
+      Fail("expected " + o.target.Describe() + " to end within " + Seconds(o.timeout) +
+           "; it is still running; " + Seen(o.target));
+    Sleep(kPollMs);
+  }
+  printf("exited\t%s\n", o.target.pid ? std::to_string(o.target.pid).c_str() : o.target.image.c_str());
+  return 0;
+}
+
+int Idle(const Options& o) {
+  // The runner waits for this line: from then on the session is held.
+  printf("idle\t%lu\n", static_cast<unsigned long>(GetCurrentProcessId()));
+  fflush(stdout);
+  Sleep(static_cast<DWORD>(o.timeout * 1000));
+  return 0;
+}
+
+int Run(int argc, char** argv) {
+  if (argc < 2) Usage("no command");
+  std::string command = argv[1];
+  Options o = ParseOptions(argc, argv, 2);
+  if (o.timeout < 0) o.timeout = command == "idle" ? 3600 : 20;
+  if (command == "start") return Start(o);
+  if (command == "list") return List(o);
+  if (command == "wait-window") {
+    o.filter.noMessageBox = o.filter.hasControl != kMessageBoxTextId;
+    return WaitWindow(o);
+  }
+  if (command == "read") return Read(o);
+  if (command == "click") return Click(o);
+  if (command == "ok") return Command(o, IDOK);
+  if (command == "cancel") return Command(o, IDCANCEL);
+  if (command == "command") return Command(o, 0);
+  if (command == "select") return Select(o);
+  if (command == "wait-msgbox") return WaitMessageBox(o);
+  if (command == "answer") return Answer(o);
+  if (command == "wait-exit") return WaitExit(o);
+  if (command == "idle") return Idle(o);
+  Usage("unknown command " + command);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The runner reads lines; no carriage returns from the text mode.
+  _setmode(_fileno(stdout), _O_BINARY);
+  try {
+    return Run(argc, argv);
+  } catch (const UsageError& e) {
+    fprintf(stderr, "automate: %s\n%s", e.what.c_str(), kUsage);
+    return 2;
+  }
+}

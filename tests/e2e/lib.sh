@@ -1,0 +1,374 @@
+# The helpers that scenarios are written with. Sourced by tests/e2e/run in the
+# shell that runs one scenario; that shell has:
+#   WINEPREFIX  the scenario's own prefix (a copy of the run's pristine one)
+#   E2E_NAME    the scenario's name;  E2E_DIR  its folder (log, screenshot)
+#   E2E_BIN     the build tree's bin folder (Installer.exe, automate.exe, ...)
+#   E2E_SOURCE  tests/e2e
+#
+# Every helper either does what it says or calls fail, which records what was
+# expected and what was seen and ends the scenario. Helpers that learn
+# something set variables (WINDOW, DIALOG, MSGBOX_TEXT, ...) rather than print
+# it: a failure inside $(...) would end only the subshell.
+#
+# Texts are compared in UTF-8, written the way automate.exe prints them: a line
+# feed as \n, a carriage return as \r, a tab as \t; every other backslash is a
+# literal backslash. Texts that the programs show are converted from the
+# scenario's ANSI code page (see codepage) before they are compared.
+
+E2E_LC=${E2E_LC:-en_US.UTF-8}
+E2E_CP=${E2E_CP:-1252}
+# Bound of one wine call that is not itself a wait of automate.exe.
+E2E_WINE_LIMIT=${E2E_WINE_LIMIT:-60}
+# The process that message boxes and windows are looked for in; set by start.
+TARGET=()
+
+log_step() { printf '%s  %s\n' "$(date +%T)" "$*"; }
+
+# fail WHAT [EXPECTED SEEN]: ends the scenario with a message that the runner
+# prints. With three arguments the message shows expected and seen side by
+# side, each on its own line.
+fail() {
+  local msg=$1
+  if [ $# -ge 3 ]; then
+    msg+=$'\n'"  expected: $2"$'\n'"  seen:     $3"
+  fi
+  printf '%s\n' "$msg" >>"$E2E_DIR/failure.txt"
+  printf 'FAILED: %s\n' "$msg" >&2
+  exit 1
+}
+
+# codepage 1251|1252: the ANSI code page of every Wine program started from
+# now on in this scenario (Wine takes it from the locale's name).
+codepage() {
+  case $1 in
+    1251) E2E_LC=ru_RU.CP1251 E2E_CP=1251 ;;
+    1252) E2E_LC=en_US.UTF-8 E2E_CP=1252 ;;
+    *) fail "codepage: unknown code page $1" ;;
+  esac
+}
+
+# to_utf8 CP: converts standard input; bytes that the code page does not
+# define are kept as they are, so that a wrong byte shows rather than vanishes.
+to_utf8() {
+  local in
+  in=$(mktemp)
+  cat >"$in"
+  iconv -f "CP$1" -t UTF-8 "$in" 2>/dev/null || cat "$in"
+  rm -f "$in"
+}
+
+# wine_run ARGS...: a Wine program in the scenario's locale, bounded.
+wine_run() {
+  timeout --kill-after=5 "$E2E_WINE_LIMIT" env LC_ALL="$E2E_LC" wine "$@"
+}
+
+# ---- windows ---------------------------------------------------------------
+
+# automate ARGS...: runs automate.exe; its output (UTF-8) is in AUTOMATE_OUT.
+# A failed wait or action fails the scenario with automate's own account of
+# what it expected and saw.
+automate() {
+  local out err rc=0
+  out=$(mktemp) err=$(mktemp)
+  # automate.exe bounds its own waits; this bound only catches Wine hanging.
+  timeout --kill-after=5 "$E2E_WINE_LIMIT" env LC_ALL="$E2E_LC" wine "$E2E_BIN/automate.exe" "$@" >"$out" 2>"$err" || rc=$?
+  AUTOMATE_OUT=$(to_utf8 "$E2E_CP" <"$out")
+  local msg
+  msg=$(to_utf8 "$E2E_CP" <"$err")
+  rm -f "$out" "$err"
+  printf '    automate %s\n' "$*" >>"$E2E_DIR/automate.log"
+  if [ -n "$AUTOMATE_OUT" ]; then
+    printf '%s\n' "$AUTOMATE_OUT" | sed 's/^/      /' >>"$E2E_DIR/automate.log"
+  fi
+  if [ $rc -ne 0 ]; then
+    [ $rc -eq 124 ] && msg="automate.exe $1 did not end within ${E2E_WINE_LIMIT}s"
+    fail "automate $1: ${msg#automate: }"
+  fi
+}
+
+# field N LINE: the Nth tab-separated field (texts are last and hold no tab).
+field() { printf '%s' "$2" | cut -f"$1"; }
+
+# start COMMAND-LINE [--dir WINDOWS-FOLDER]: starts a program with exactly
+# this command line (quote its path when it has blanks). Sets PID and makes
+# the new process the TARGET of the waits that follow.
+start() {
+  local line=$1
+  shift
+  automate start "$line" "$@"
+  PID=$(field 2 "$AUTOMATE_OUT")
+  TARGET=(--pid "$PID")
+  log_step "started $line (pid $PID)"
+}
+
+# target --pid N | --image NAME: the process the waits look at.
+target() { TARGET=("$@"); }
+
+need_target() {
+  [ ${#TARGET[@]} -gt 0 ] || fail "no target process: call start or target first"
+}
+
+# wait_window [--class C] [--caption T] [--caption-part T] [--has-control ID]
+#             [--timeout S]: the target's visible window (not a message box).
+# Sets WINDOW, WINDOW_CLASS, WINDOW_CAPTION.
+wait_window() {
+  need_target
+  automate wait-window "${TARGET[@]}" "$@"
+  WINDOW=$(field 2 "$AUTOMATE_OUT")
+  WINDOW_CLASS=$(field 3 "$AUTOMATE_OUT")
+  WINDOW_CAPTION=$(field 4 "$AUTOMATE_OUT")
+}
+
+# read_dialog HWND: sets DIALOG (automate's listing) and CAPTION.
+read_dialog() {
+  automate read "$1"
+  DIALOG=$AUTOMATE_OUT
+  CAPTION=$(printf '%s\n' "$DIALOG" | head -n1 | cut -f4)
+}
+
+# The line of control ID in DIALOG; fails when there is none.
+control_line() {
+  local line
+  line=$(printf '%s\n' "$DIALOG" | awk -F'\t' -v id="$1" '$1 == "control" && $2 == id' | head -n1)
+  [ -n "$line" ] || fail "expected a control $1 in the dialog" "control $1" "$(printf '%s\n' "$DIALOG" | cut -f2,3 | tr '\t\n' ' ;')"
+  CONTROL_LINE=$line
+}
+
+# control_text ID: sets CONTROL_TEXT and CONTROL_STATE from DIALOG.
+control_text() {
+  control_line "$1"
+  CONTROL_STATE=$(field 4 "$CONTROL_LINE")
+  CONTROL_TEXT=$(field 5 "$CONTROL_LINE")
+}
+
+expect_caption() {
+  [ "$CAPTION" = "$1" ] || fail "wrong dialog caption" "\"$1\"" "\"$CAPTION\""
+}
+
+expect_control() {
+  control_text "$1"
+  [ "$CONTROL_TEXT" = "$2" ] || fail "wrong text of control $1" "\"$2\"" "\"$CONTROL_TEXT\""
+}
+
+# expect_checked ID...: these buttons are checked; expect_unchecked likewise.
+expect_checked() {
+  local id
+  for id; do
+    control_text "$id"
+    [ "${CONTROL_STATE%%,*}" = checked ] || fail "control $id should be checked" checked "$CONTROL_STATE"
+  done
+}
+
+expect_unchecked() {
+  local id
+  for id; do
+    control_text "$id"
+    [ "${CONTROL_STATE%%,*}" = unchecked ] || fail "control $id should not be checked" unchecked "$CONTROL_STATE"
+  done
+}
+
+# expect_combo ID SELECTED ITEM...: the selected index and every item.
+expect_combo() {
+  local id=$1 sel=$2
+  shift 2
+  control_text "$id"
+  [ "${CONTROL_STATE%%,*}" = "sel=$sel" ] || fail "wrong selection in combo box $id" "sel=$sel" "$CONTROL_STATE"
+  local want seen
+  want=$(printf '%s\n' "$@")
+  seen=$(printf '%s\n' "$DIALOG" | awk -F'\t' -v id="$id" '$1 == "item" && $2 == id { print $4 }')
+  [ "$seen" = "$want" ] || fail "wrong items in combo box $id" "$(printf '%s' "$want" | tr '\n' '|')" "$(printf '%s' "$seen" | tr '\n' '|')"
+}
+
+click() { automate click "$1" "$2"; }
+select_item() { automate select "$1" "$2" "$3"; }
+press_ok() { automate ok "$1"; }
+press_cancel() { automate cancel "$1"; }
+
+# wait_msgbox [--timeout S]: the target's next message box. Sets MSGBOX,
+# MSGBOX_CAPTION, MSGBOX_TEXT, MSGBOX_BUTTONS ("6 7"), MSGBOX_ICON (yes/no).
+wait_msgbox() {
+  need_target
+  automate wait-msgbox "${TARGET[@]}" "$@"
+  local line key value
+  MSGBOX= MSGBOX_CAPTION= MSGBOX_TEXT= MSGBOX_BUTTONS= MSGBOX_ICON=
+  while IFS= read -r line; do
+    key=${line%%$'\t'*}
+    value=${line#*$'\t'}
+    case $key in
+      msgbox) MSGBOX=$value ;;
+      caption) MSGBOX_CAPTION=$value ;;
+      text) MSGBOX_TEXT=$value ;;
+      buttons) MSGBOX_BUTTONS=$value ;;
+      icon) MSGBOX_ICON=$value ;;
+    esac
+  done <<<"$AUTOMATE_OUT"
+}
+
+answer() { automate answer "$1" "$2"; }
+
+# expect_msgbox CAPTION TEXT BUTTONS ICON ANSWER [--timeout S]: waits for the
+# target's next message box, checks it whole, then answers it with the button
+# ANSWER. ICON is yes or no. A box that differs is left open for the
+# screenshot.
+expect_msgbox() {
+  local caption=$1 text=$2 buttons=$3 icon=$4 reply=$5
+  shift 5
+  wait_msgbox "$@"
+  [ "$MSGBOX_CAPTION" = "$caption" ] || fail "wrong message box caption (text \"$MSGBOX_TEXT\")" "\"$caption\"" "\"$MSGBOX_CAPTION\""
+  [ "$MSGBOX_TEXT" = "$text" ] || fail "wrong message box text (caption \"$MSGBOX_CAPTION\")" "\"$text\"" "\"$MSGBOX_TEXT\""
+  [ "$MSGBOX_BUTTONS" = "$buttons" ] || fail "wrong message box buttons (text \"$MSGBOX_TEXT\")" "$buttons" "$MSGBOX_BUTTONS"
+  [ "$MSGBOX_ICON" = "$icon" ] || fail "wrong message box icon (text \"$MSGBOX_TEXT\")" "icon $icon" "icon $MSGBOX_ICON"
+  answer "$MSGBOX" "$reply"
+  log_step "message box \"$MSGBOX_CAPTION\": \"$MSGBOX_TEXT\" answered $reply"
+}
+
+# wait_exit [--timeout S]: the target process has ended.
+wait_exit() {
+  need_target
+  automate wait-exit "${TARGET[@]}" "$@"
+}
+
+# ---- registry --------------------------------------------------------------
+
+# reg query's output is in the console code page of its locale; a Russian
+# locale gives CP866, which holds both Latin and Cyrillic letters (an English
+# one would turn Cyrillic into question marks).
+reg_query() {
+  local out rc=0
+  out=$(mktemp)
+  timeout --kill-after=5 "$E2E_WINE_LIMIT" env LC_ALL=ru_RU.CP1251 wine reg query "$@" >"$out" 2>/dev/null || rc=$?
+  REG_OUT=$(tr -d '\r' <"$out" | to_utf8 866)
+  rm -f "$out"
+  [ $rc -eq 124 ] && fail "wine reg query $* did not end within ${E2E_WINE_LIMIT}s"
+  return $rc
+}
+
+# reg_value KEY NAME: sets REG_TYPE and REG_DATA; returns 1 when the value (or
+# its key) does not exist.
+reg_value() {
+  REG_TYPE= REG_DATA=
+  reg_query "$1" /v "$2" || return 1
+  local line
+  line=$(printf '%s\n' "$REG_OUT" | grep -m1 "^    $(printf '%s' "$2" | sed 's/[][\.*^$/]/\\&/g')    REG_") || return 1
+  line=${line#"    $2    "}
+  REG_TYPE=${line%%"    "*}
+  REG_DATA=${line#"$REG_TYPE    "}
+  [ "$REG_DATA" = "$line" ] && REG_DATA=
+  return 0
+}
+
+# expect_reg KEY NAME TYPE DATA: the value exists with this type and data
+# (DATA as reg query prints it: 0x1 for a REG_DWORD of 1).
+expect_reg() {
+  reg_value "$1" "$2" || fail "expected registry value $1\\$2" "$3 \"$4\"" "no such value"
+  [ "$REG_TYPE $REG_DATA" = "$3 $4" ] || fail "wrong registry value $1\\$2" "$3 \"$4\"" "$REG_TYPE \"$REG_DATA\""
+}
+
+# expect_no_reg KEY [NAME]: the value (or, without NAME, the key) is absent.
+expect_no_reg() {
+  if [ $# -ge 2 ]; then
+    reg_value "$1" "$2" && fail "expected no registry value $1\\$2" "no such value" "$REG_TYPE \"$REG_DATA\""
+  else
+    reg_query "$1" && fail "expected no registry key $1" "no such key" "$(printf '%s' "$REG_OUT" | tr '\n' ' ')"
+  fi
+  return 0
+}
+
+expect_reg_key() {
+  reg_query "$1" || fail "expected registry key $1" "the key" "no such key"
+}
+
+# ---- files -----------------------------------------------------------------
+
+# unix_path 'C:\Some\Path': the file in the scenario's prefix. Wine's files
+# are case-insensitive: each existing part is found whatever its case; parts
+# that do not exist are kept as written.
+unix_path() {
+  local win=$1 drive rest dir part match
+  drive=${win%%:*}
+  rest=${win#*:}
+  case ${drive,,} in
+    c) dir=$WINEPREFIX/drive_c ;;
+    *) dir=$(readlink -f "$WINEPREFIX/dosdevices/${drive,,}:") ;;
+  esac
+  local IFS='\'
+  for part in $rest; do
+    [ -z "$part" ] && continue
+    if [ -e "$dir/$part" ]; then
+      dir=$dir/$part
+    else
+      match=$(find "$dir" -mindepth 1 -maxdepth 1 -iname "$part" -print -quit 2>/dev/null)
+      dir=${match:-$dir/$part}
+    fi
+  done
+  printf '%s\n' "$dir"
+}
+
+# expect_file 'C:\...' [CONTENT]: the file exists (with exactly these bytes;
+# CONTENT is taken literally, write $'...' for line ends).
+expect_file() {
+  local f
+  f=$(unix_path "$1")
+  [ -f "$f" ] || fail "expected file $1" "the file" "$( [ -e "$f" ] && echo "not a file" || echo "no such file")"
+  if [ $# -ge 2 ]; then
+    local seen
+    seen=$(cat "$f"; printf x)
+    seen=${seen%x}
+    [ "$seen" = "$2" ] || fail "wrong content of $1" "$(printf '%q' "$2")" "$(printf '%q' "$seen")"
+  fi
+  return 0
+}
+
+# expect_same_file 'C:\...' LOCAL-FILE: byte for byte the same.
+expect_same_file() {
+  local f
+  f=$(unix_path "$1")
+  [ -f "$f" ] || fail "expected file $1" "a copy of $2" "no such file"
+  cmp -s "$f" "$2" || fail "$1 differs from $2" "$(stat -c %s "$2") bytes" "$(stat -c %s "$f") bytes, first difference: $(cmp "$f" "$2" 2>&1 | head -n1)"
+}
+
+expect_no_file() {
+  local f
+  f=$(unix_path "$1")
+  [ ! -e "$f" ] || fail "expected no $1" "nothing" "$( [ -d "$f" ] && echo "a folder holding: $(ls -A "$f" | tr '\n' ' ')" || echo "a file of $(stat -c %s "$f") bytes")"
+}
+
+expect_folder() {
+  local f
+  f=$(unix_path "$1")
+  [ -d "$f" ] || fail "expected folder $1" "the folder" "no such folder"
+}
+
+# write_file 'C:\...' CONTENT: makes the folders and the file.
+write_file() {
+  local f
+  f=$(unix_path "$1")
+  mkdir -p "$(dirname "$f")"
+  printf '%s' "$2" >"$f"
+}
+
+# The Windows folder's system.ini (written with CR LF by the caller's text).
+SYSTEM_INI='C:\windows\system.ini'
+
+# ---- the product and the session -------------------------------------------
+
+# product_folder 'C:\Folder': lays out the product as a user receives it:
+# Installer.exe, the stand-in Kestrin.vxd and Kestrin.htm. Sets PRODUCT (the
+# Windows path) and PRODUCT_DIR (the Unix one).
+product_folder() {
+  PRODUCT=$1
+  PRODUCT_DIR=$(unix_path "$1")
+  mkdir -p "$PRODUCT_DIR"
+  cp "$E2E_BIN/Installer.exe" "$PRODUCT_DIR/Installer.exe"
+  cp "$E2E_SOURCE/product/Kestrin.vxd" "$E2E_SOURCE/product/Kestrin.htm" "$PRODUCT_DIR/"
+}
+
+# restart: the simulated system restart. Wine carries out the pending file
+# operations and runs the RunOnce entries (and deletes them) before it
+# returns; the session's idle process keeps the session, so nothing else
+# restarts it.
+restart() {
+  log_step "restart (wineboot -r)"
+  timeout --kill-after=10 120 env LC_ALL="$E2E_LC" wineboot -r >>"$E2E_DIR/wine.log" 2>&1 ||
+    fail "wineboot -r did not finish within 120 s (status $?)"
+}
