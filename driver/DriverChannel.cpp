@@ -52,17 +52,16 @@ BOOL DriverChannel::Control(DWORD code, void* input, DWORD inputSize, void* outp
   bytesReturned = kNoCount;
   BOOL result = FALSE;
   if (open) {
-    // Windows 9x does not reset the event for a driver's request; a request
-    // left pending must not find it still signalled from an earlier one.
+    // Unsignalled before every request, so that waiting for one the driver
+    // leaves pending cannot end on the completion of an earlier one.
     ResetEvent(overlapped.hEvent);
     result = DeviceIoControl(device, code, input, inputSize, output, outputSize, &bytesReturned,
                              &overlapped);
     // The driver still owns both buffers until a pending request completes;
     // returning earlier would let it write into memory the caller has
     // already given up.
-    if (!result && GetLastError() == ERROR_IO_PENDING) {
+    if (!result && GetLastError() == ERROR_IO_PENDING)
       result = GetOverlappedResult(device, &overlapped, &bytesReturned, TRUE);
-    }
   }
   if (bytesReturnedOut != nullptr)
     *bytesReturnedOut = bytesReturned;
