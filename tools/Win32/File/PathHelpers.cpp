@@ -1,0 +1,67 @@
+#include "tools/Win32/File/PathHelpers.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <io.h>
+
+#include "tools/SharedString.h"
+
+namespace {
+
+// A copy of the path with every forward slash turned into a backslash; the
+// caller's text stays as it is (and is what a failure records).
+SharedString NormalisedPath(const char* path)
+{
+    SharedString normalised(path);
+    normalised.Replace("/", "\\");
+    return normalised;
+}
+
+}  // namespace
+
+bool FileExists(const char* path)
+{
+    if (path == nullptr)
+        return false;
+    return _access(NormalisedPath(path).c_str(), 0) == 0;
+}
+
+int RemoveFile(const char* path, XTOOFile& holder)
+{
+    holder.Clear();
+    if (path != nullptr && std::remove(NormalisedPath(path).c_str()) == 0)
+        return 0;
+    const int code = path != nullptr ? errno : EINVAL;
+    holder.SetText(path);
+    holder.SetStatusAndErrno(kStatusDeleteError, code);
+    return holder.GetErrno();
+}
+
+int RemoveFileForced(const char* path, XTOOFile& holder)
+{
+    if (path != nullptr)
+        FileSetAttributes(NormalisedPath(path).c_str(), kAttributeArchiveOnly, holder);
+    return RemoveFile(path, holder);
+}
+
+bool FileMove(const char* source, const char* target, XTOOFile& holder)
+{
+    holder.Clear();
+    if (!MoveFileA(source, target)) {
+        holder.SetText(source);
+        holder.SetStatus(kStatusMoveError);
+    }
+    return !holder.IsError();
+}
+
+bool FileSetAttributes(const char* path, unsigned long attributes, XTOOFile& holder)
+{
+    holder.Clear();
+    if (!SetFileAttributesA(path, attributes)) {
+        holder.SetText(path);
+        holder.SetStatus(kStatusAttributesError);
+    }
+    return !holder.IsError();
+}
