@@ -28,6 +28,35 @@
 #define IDS_REBOOT_AFTER_UNINSTALL   122
 #define IDS_CANNOT_CREATE_FILE       123
 
+/* Dialog templates and the application icon. */
+#define IDD_ABOUTBOX                 100
+#define IDD_SETUP_DIALOG             102
+#define IDR_MAINFRAME                128
+
+/* Controls of the setup dialog. The three radio buttons must stay in this
+   order: the dialog checks them as a range. */
+#define IDC_INSTALL                  1000
+#define IDC_UNINSTALL                1001
+#define IDC_EXIT                     1002
+#define IDC_DRIVER_STATUS            1003
+#define IDC_ACTION_GROUP             1004
+#define IDC_LANGUAGE                 1005
+#define IDC_LANGUAGE_GROUP           1006
+
+/* Controls the code never addresses (the About box's texts and icon). */
+#ifndef IDC_STATIC
+#define IDC_STATIC                   (-1)
+#endif
+
+/* The About item the setup dialog adds to its system menu. System commands
+   keep their low four bits for the system, so it must be a multiple of 16. */
+#define IDM_ABOUTBOX                 0x0010
+
+/* Resource type of a dialog's initial control items (the framework's
+   kDialogInitResourceType), and the message each record sends. */
+#define RT_DIALOG_INIT               240
+#define DIALOG_INIT_CB_ADDSTRING     0x0143
+
 /* The deletion helper uninst.exe, carried as RT_RCDATA and written into the
    product folder on uninstall with its list filled in. */
 #define IDR_HELPER_IMAGE             133
