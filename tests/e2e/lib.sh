@@ -68,19 +68,21 @@ wine_run() {
 # A failed wait or action fails the scenario with automate's own account of
 # what it expected and saw.
 automate() {
-  local out err rc=0
+  local out err rc=0 began
   out=$(mktemp) err=$(mktemp)
+  began=$(date +%s%N)
   # automate.exe bounds its own waits; this bound only catches Wine hanging.
   timeout --kill-after=5 "$E2E_WINE_LIMIT" env LC_ALL="$E2E_LC" wine "$E2E_BIN/automate.exe" "$@" >"$out" 2>"$err" || rc=$?
   AUTOMATE_OUT=$(to_utf8 "$E2E_CP" <"$out")
   local msg
   msg=$(to_utf8 "$E2E_CP" <"$err")
   rm -f "$out" "$err"
-  printf '    automate %s\n' "$*" >>"$E2E_DIR/automate.log"
+  printf '%s %5sms  automate %s\n' "$(date +%T)" $((($(date +%s%N) - began) / 1000000)) "$*" >>"$E2E_DIR/automate.log"
   if [ -n "$AUTOMATE_OUT" ]; then
     printf '%s\n' "$AUTOMATE_OUT" | sed 's/^/      /' >>"$E2E_DIR/automate.log"
   fi
   if [ $rc -ne 0 ]; then
+    [ -n "$msg" ] || msg="wine ended with status $rc: $AUTOMATE_OUT"
     [ $rc -eq 124 ] && msg="automate.exe $1 did not end within ${E2E_WINE_LIMIT}s"
     fail "automate $1: ${msg#automate: }"
   fi
@@ -185,7 +187,8 @@ press_ok() { automate ok "$1"; }
 press_cancel() { automate cancel "$1"; }
 
 # wait_msgbox [--timeout S]: the target's next message box. Sets MSGBOX,
-# MSGBOX_CAPTION, MSGBOX_TEXT, MSGBOX_BUTTONS ("6 7"), MSGBOX_ICON (yes/no).
+# MSGBOX_CAPTION, MSGBOX_TEXT, MSGBOX_BUTTONS ("6 7": IDYES IDNO) and
+# MSGBOX_ICON (none, error, warning, question, information or other).
 wait_msgbox() {
   need_target
   automate wait-msgbox "${TARGET[@]}" "$@"
@@ -208,8 +211,9 @@ answer() { automate answer "$1" "$2"; }
 
 # expect_msgbox CAPTION TEXT BUTTONS ICON ANSWER [--timeout S]: waits for the
 # target's next message box, checks it whole, then answers it with the button
-# ANSWER. ICON is yes or no. A box that differs is left open for the
-# screenshot.
+# ANSWER. ICON as in wait_msgbox: MB_ICONERROR shows error, MB_ICONWARNING
+# warning, MB_ICONQUESTION question, a plain MB_OK none. A box that differs is
+# left open for the screenshot.
 expect_msgbox() {
   local caption=$1 text=$2 buttons=$3 icon=$4 reply=$5
   shift 5
@@ -363,12 +367,20 @@ product_folder() {
   cp "$E2E_SOURCE/product/Kestrin.vxd" "$E2E_SOURCE/product/Kestrin.htm" "$PRODUCT_DIR/"
 }
 
+# processes [--pid N | --image NAME]: sets PROCESSES, one "PID IMAGE" a line.
+processes() {
+  automate processes "$@"
+  PROCESSES=$(printf '%s\n' "$AUTOMATE_OUT" | cut -f2,3 | tr '\t' ' ')
+}
+
 # restart: the simulated system restart. Wine carries out the pending file
 # operations and runs the RunOnce entries (and deletes them) before it
-# returns; the session's idle process keeps the session, so nothing else
-# restarts it.
+# returns. The session's idle process must outlive it: a session that ended
+# would run the RunOnce entries again on its own at the next Wine start.
 restart() {
   log_step "restart (wineboot -r)"
   timeout --kill-after=10 120 env LC_ALL="$E2E_LC" wineboot -r >>"$E2E_DIR/wine.log" 2>&1 ||
     fail "wineboot -r did not finish within 120 s (status $?)"
+  processes --pid "$E2E_IDLE_PID"
+  [ -n "$PROCESSES" ] || fail "the session ended during the restart" "the idle process $E2E_IDLE_PID running" "it has ended"
 }

@@ -35,7 +35,8 @@ const int kMessageBoxTextId = 0xFFFF;
 const char kUsage[] =
     "usage: automate COMMAND ...\n"
     "  start [--dir DIR] COMMAND-LINE        start a program, print: pid N\n"
-    "  list [TARGET]                          visible top-level windows\n"
+    "  list [TARGET] [--all]                  visible (--all: and hidden) top-level windows\n"
+    "  processes [TARGET]                     running processes: process PID IMAGE\n"
     "  wait-window TARGET [--class C] [--caption T] [--caption-part T]\n"
     "              [--has-control ID] [--timeout S]\n"
     "                                         print: window HWND CLASS CAPTION\n"
@@ -258,8 +259,11 @@ struct Found {
   DWORD pid;
 };
 
+// Set by "list --all": hidden windows are listed too.
+bool listHidden = false;
+
 BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
-  if (IsWindowVisible(hwnd)) {
+  if (listHidden || IsWindowVisible(hwnd)) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     reinterpret_cast<std::vector<Found>*>(param)->push_back({hwnd, pid});
@@ -394,6 +398,8 @@ Options ParseOptions(int argc, char** argv, int first) {
       o.timeout = ParseSeconds(value());
     } else if (a == "--answer") {
       o.answer = static_cast<int>(ParseNumber(value(), "--answer"));
+    } else if (a == "--all") {
+      listHidden = true;
     } else if (a == "--dir") {
       o.dir = value();
     } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
@@ -436,7 +442,17 @@ int Start(const Options& o) {
 
 int List(const Options& o) {
   for (const Found& f : VisibleWindows(o.target))
-    printf("%s\t%lu\t%s\n", WindowLine(f.hwnd).c_str(), static_cast<unsigned long>(f.pid), ImageOf(f.pid).c_str());
+    printf("%s\t%lu\t%s%s\n", WindowLine(f.hwnd).c_str(), static_cast<unsigned long>(f.pid), ImageOf(f.pid).c_str(),
+           IsWindowVisible(f.hwnd) ? "" : "\thidden");
+  return 0;
+}
+
+// One line per running process the target names (all without a target):
+//   process PID IMAGE
+int ListProcesses(const Options& o) {
+  for (const ProcessInfo& p : Processes())
+    if (!o.target.Given() || (o.target.pid ? p.pid == o.target.pid : Lower(p.image) == o.target.image))
+      printf("process\t%lu\t%s\n", static_cast<unsigned long>(p.pid), p.image.c_str());
   return 0;
 }
 
@@ -499,12 +515,22 @@ HWND RequireControl(HWND dialog, int id, const char* cls) {
   return control;
 }
 
+// Wine drops a sent message that times out before the target has taken it,
+// so a short send to a program still busy (e.g. taking a closed message box
+// off the screen) would be lost. A message with the long bound first makes
+// sure the program is taking messages again.
+void WaitUntilResponsive(HWND hwnd) {
+  if (!SendBounded(hwnd, WM_NULL, 0, 0, nullptr))
+    Fail("the program of window " + HandleText(hwnd) + " takes no messages (error " + std::to_string(GetLastError()) + ")");
+}
+
 int Click(const Options& o) {
   RequireArgs(o, 2, "click");
   HWND dialog = ParseHandle(o.rest[0].c_str());
   int id = static_cast<int>(ParseNumber(o.rest[1].c_str(), "control id"));
   HWND button = RequireControl(dialog, id, "Button");
   if (!IsWindowEnabled(button)) Fail("control " + std::to_string(id) + " is disabled");
+  WaitUntilResponsive(button);
   // Sent, so that the click has been handled when this returns. A click that
   // opens a modal box does not return until the box closes: that is not an
   // error, the next wait looks for the box.
@@ -541,6 +567,7 @@ int Select(const Options& o) {
   int id = static_cast<int>(ParseNumber(o.rest[1].c_str(), "control id"));
   long index = ParseNumber(o.rest[2].c_str(), "item index");
   HWND combo = RequireControl(dialog, id, "ComboBox");
+  WaitUntilResponsive(combo);
   DWORD_PTR count = 0;
   if (!SendBounded(combo, CB_GETCOUNT, 0, 0, &count)) Fail("no answer to CB_GETCOUNT from control " + std::to_string(id));
   if (index < 0 || index >= static_cast<long>(count))
@@ -563,16 +590,80 @@ int Select(const Options& o) {
   return 0;
 }
 
-// A message box: caption, text, buttons (ids of the visible push buttons).
+// The pixels of a screen area, top row first.
+std::vector<COLORREF> Pixels(HDC source, int x, int y, int width, int height) {
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+  std::vector<COLORREF> pixels;
+  for (int row = 0; row < height; ++row)
+    for (int col = 0; col < width; ++col) pixels.push_back(GetPixel(memory, col, row));
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return pixels;
+}
+
+// The picture of a system icon drawn on the given background.
+std::vector<COLORREF> IconPixels(LPCSTR which, COLORREF background, int width, int height) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  HBRUSH brush = CreateSolidBrush(background);
+  RECT all = {0, 0, width, height};
+  FillRect(memory, &all, brush);
+  DeleteObject(brush);
+  DrawIconEx(memory, 0, 0, LoadIconA(nullptr, which), 0, 0, 0, nullptr, DI_NORMAL);
+  std::vector<COLORREF> pixels = Pixels(memory, 0, 0, width, height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// Which icon a message box shows. Icon handles belong to the process that
+// loaded them (another process cannot read them), so the picture on the
+// screen is compared with each system icon as this process draws it.
+std::string IconKind(HWND iconControl) {
+  RECT r;
+  GetWindowRect(iconControl, &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0 || width > 256 || height > 256) return "other";
+  HDC screen = GetDC(nullptr);
+  std::vector<COLORREF> shown = Pixels(screen, r.left, r.top, width, height);
+  ReleaseDC(nullptr, screen);
+  const struct {
+    LPCSTR id;
+    const char* name;
+  } kinds[] = {{IDI_HAND, "error"}, {IDI_EXCLAMATION, "warning"}, {IDI_QUESTION, "question"}, {IDI_ASTERISK, "information"}};
+  std::string best = "other";
+  size_t fewest = shown.size() / 20 + 1;  // at most 5% of the pixels may differ
+  for (const auto& kind : kinds) {
+    std::vector<COLORREF> drawn = IconPixels(kind.id, shown[0], width, height);
+    size_t differ = 0;
+    for (size_t i = 0; i < shown.size(); ++i) differ += shown[i] != drawn[i];
+    if (differ < fewest) {
+      fewest = differ;
+      best = kind.name;
+    }
+  }
+  return best;
+}
+
+// A message box: caption, text, buttons (ids of the visible push buttons) and
+// its icon: none, error, warning, question, information, or other.
 //   msgbox HWND
 //   caption TEXT
 //   text TEXT
 //   buttons ID ID ...
-//   icon yes|no
+//   icon KIND
 void PrintMessageBox(HWND box) {
   std::string text = WindowText(RequireControl(box, kMessageBoxTextId, "Static"));
   std::string buttons;
-  bool icon = false;
+  std::string icon = "none";
   for (HWND child : Children(box)) {
     if (!IsWindowVisible(child)) continue;
     std::string cls = ClassOf(child);
@@ -581,14 +672,14 @@ void PrintMessageBox(HWND box) {
       buttons += std::to_string(GetDlgCtrlID(child));
     } else if (cls == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
       DWORD_PTR handle = 0;
-      icon = SendBounded(child, STM_GETICON, 0, 0, &handle) && handle;
+      if (SendBounded(child, STM_GETICON, 0, 0, &handle) && handle) icon = IconKind(child);
     }
   }
   printf("msgbox\t%s\n", HandleText(box).c_str());
   printf("caption\t%s\n", Escape(WindowText(box)).c_str());
   printf("text\t%s\n", Escape(text).c_str());
   printf("buttons\t%s\n", buttons.c_str());
-  printf("icon\t%s\n", icon ? "yes" : "no");
+  printf("icon\t%s\n", icon.c_str());
 }
 
 std::vector<int> ButtonIds(HWND box) {
@@ -610,8 +701,11 @@ int AnswerBox(HWND box, int id) {
     Fail("could not answer the message box: error " + std::to_string(GetLastError()));
   // The box is gone once the answer has been taken; a box that stays means the
   // answer was not taken, and the next step would wait on the wrong window.
+  // Waiting until it is destroyed, not only hidden, also waits out the time
+  // Wine's X11 driver spends taking a window off the screen, during which the
+  // program takes no messages.
   Deadline deadline(10);
-  while (IsWindow(box) && IsWindowVisible(box)) {
+  while (IsWindow(box)) {
     if (deadline.Passed()) Fail("the message box " + HandleText(box) + " did not close after answer " + std::to_string(id));
     Sleep(kPollMs);
   }
@@ -680,6 +774,7 @@ int Run(int argc, char** argv) {
   if (o.timeout < 0) o.timeout = command == "idle" ? 3600 : 20;
   if (command == "start") return Start(o);
   if (command == "list") return List(o);
+  if (command == "processes") return ListProcesses(o);
   if (command == "wait-window") {
     o.filter.noMessageBox = o.filter.hasControl != kMessageBoxTextId;
     return WaitWindow(o);

@@ -36,10 +36,18 @@ selftest_dialog() {
   expect_control 1003 'Язык: русский\nВторая строка'
   expect_combo 1005 1 English Русский
 
-  # Two message boxes in order, each read whole and answered.
+  # Message boxes in order, each read whole (the icon too) and answered.
   click "$WINDOW" 1010
-  expect_msgbox "Самопроверка" 'Первая строка\nВторая строка?' "6 7" yes 7
-  expect_msgbox "Самопроверка" "You answered no." "1" yes 1
+  expect_msgbox "Самопроверка" 'Первая строка\nВторая строка?' "6 7" question 7
+  expect_msgbox "Самопроверка" "You answered no." "1" warning 1
+  expect_msgbox "Самопроверка" "Recorded." "1" none 1
+  click "$WINDOW" 1011
+  expect_msgbox "Self-test" "Something failed." "1" error 1
+  # The dialog takes a click again at once after a box closes.
+  click "$WINDOW" 1010
+  expect_msgbox "Самопроверка" 'Первая строка\nВторая строка?' "6 7" question 6
+  expect_msgbox "Самопроверка" "You answered yes." "1" information 1
+  expect_msgbox "Самопроверка" "Recorded." "1" none 1
 
   # Back in the dialog; OK records the choices and ends the program.
   read_dialog "$WINDOW"
@@ -47,11 +55,11 @@ selftest_dialog() {
   press_ok "$WINDOW"
   wait_exit --timeout 20
   expect_reg 'HKCU\Software\KestrinSelfTest' Action REG_DWORD 0x1
-  expect_reg 'HKCU\Software\KestrinSelfTest' Answer REG_SZ no
+  expect_reg 'HKCU\Software\KestrinSelfTest' Answer REG_SZ yes
   expect_reg 'HKCU\Software\KestrinSelfTest' Language REG_SZ Русский
   expect_no_reg 'HKCU\Software\KestrinSelfTest' Missing
   expect_no_reg 'HKCU\Software\KestrinSelfTest\Missing'
-  expect_file 'C:\SELF TEST\result.txt' $'action=1\nanswer=no\n'
+  expect_file 'C:\SELF TEST\result.txt' $'action=1\nanswer=yes\n'
   expect_no_file 'C:\Self Test\missing.txt'
 
   # Cancel ends a second run without recording anything.

@@ -13,5 +13,6 @@
 #define IDC_LANGUAGE_GROUP 1006
 #define IDC_COMMAND_LINE 1007
 #define IDC_ASK 1010
+#define IDC_FAIL 1011
 
 #endif

@@ -64,7 +64,9 @@ void Ask() {
   int answer = MessageBoxA(nullptr, Ansi(ru ? L"Первая строка\nВторая строка?" : L"First line\nSecond line?").c_str(),
                            caption.c_str(), MB_YESNO | MB_ICONQUESTION);
   state.answer = answer == IDYES ? "yes" : answer == IDNO ? "no" : "other";
-  MessageBoxA(nullptr, ("You answered " + state.answer + ".").c_str(), caption.c_str(), MB_ICONWARNING);
+  MessageBoxA(nullptr, ("You answered " + state.answer + ".").c_str(), caption.c_str(),
+              answer == IDYES ? MB_ICONINFORMATION : MB_ICONWARNING);
+  MessageBoxA(nullptr, "Recorded.", caption.c_str(), MB_OK);
 }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM) {
@@ -94,6 +96,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM) {
           return TRUE;
         case IDC_ASK:
           Ask();
+          return TRUE;
+        case IDC_FAIL:
+          MessageBoxA(nullptr, "Something failed.", "Self-test", MB_ICONERROR);
           return TRUE;
         case IDOK:
           Record(dialog);
