@@ -282,6 +282,9 @@ TEST_P(RegistryKeyTest, DeleteSubKeyRemovesADeepTreeAndLeavesTheRest) {
     ASSERT_TRUE(scratch::WriteText(root, tree + "\\" + path, "v", path));
   }
   ASSERT_TRUE(scratch::WriteText(root, tree + "\\a", "top", "value"));
+  // The system refuses to delete a key that still has sub-keys: only a
+  // deepest-first delete gets through.
+  ASSERT_NE(ERROR_SUCCESS, RegDeleteKeyA(root, (tree + "\\a\\b").c_str()));
   RegistryKey key(root, tree.c_str(), RegistryWrite);
   EXPECT_EQ("(nothing thrown)", ThrownText([&] { key.DeleteSubKey("a"); }));
   EXPECT_FALSE(scratch::KeyExists(root, tree + "\\a"));

@@ -35,7 +35,7 @@ int RemoveFile(const char* path, XTOOFile& holder)
         return 0;
     const int code = path != nullptr ? errno : EINVAL;
     holder.SetText(path);
-    holder.SetStatusAndErrno(kStatusDeleteError, code);
+    holder.SetStatusAndErrno(e_DELETE_ERROR, code);
     return holder.GetErrno();
 }
 
@@ -51,7 +51,7 @@ bool FileMove(const char* source, const char* target, XTOOFile& holder)
     holder.Clear();
     if (!MoveFileA(source, target)) {
         holder.SetText(source);
-        holder.SetStatus(kStatusMoveError);
+        holder.SetStatus(e_FILE_MOVE_ERROR);
     }
     return !holder.IsError();
 }
@@ -61,7 +61,7 @@ bool FileSetAttributes(const char* path, unsigned long attributes, XTOOFile& hol
     holder.Clear();
     if (!SetFileAttributesA(path, attributes)) {
         holder.SetText(path);
-        holder.SetStatus(kStatusAttributesError);
+        holder.SetStatus(e_FILE_ATTRIBUTES);
     }
     return !holder.IsError();
 }

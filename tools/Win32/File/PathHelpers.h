@@ -17,10 +17,8 @@
 
 #include "tools/XTOOMsg.h"
 
-// Status codes recorded here (texts in the status-code table of Part 5.1).
-const int kStatusAttributesError = 41;  // "File's (dir's) attr. can't be received or set."
-const int kStatusDeleteError = 43;      // "Error while deleting file"
-const int kStatusMoveError = 124;       // "e_FILE_MOVE_ERROR"
+// Status codes recorded here (tools/StatusCodes.h): e_FILE_ATTRIBUTES (41),
+// e_DELETE_ERROR (43), e_FILE_MOVE_ERROR (124).
 
 // FILE_ATTRIBUTE_ARCHIVE alone: no read-only, hidden or system bit.
 const unsigned long kAttributeArchiveOnly = 0x20;
