@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -130,14 +129,20 @@ bool SendBoundedW(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* 
 
 // WM_GETTEXT crosses the process boundary (the window manager copies the
 // text); GetWindowText would read only the stored caption of a foreign
-// window, which a combo box does not keep.
+// window, which a combo box does not keep. A window that closes meanwhile
+// (a wait looks at windows that come and go) has no text.
 std::string WindowText(HWND hwnd) {
   DWORD_PTR length = 0;
-  if (!SendBoundedW(hwnd, WM_GETTEXTLENGTH, 0, 0, &length)) Fail("no answer to WM_GETTEXTLENGTH from " + HandleText(hwnd));
+  if (!SendBoundedW(hwnd, WM_GETTEXTLENGTH, 0, 0, &length)) {
+    if (!IsWindow(hwnd)) return std::string();
+    Fail("no answer to WM_GETTEXTLENGTH from " + HandleText(hwnd));
+  }
   std::vector<wchar_t> buf(length + 2);
   DWORD_PTR got = 0;
-  if (!SendBoundedW(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), &got))
+  if (!SendBoundedW(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), &got)) {
+    if (!IsWindow(hwnd)) return std::string();
     Fail("no answer to WM_GETTEXT from " + HandleText(hwnd));
+  }
   return Narrow(std::wstring(buf.data(), got < buf.size() ? got : buf.size() - 1));
 }
 
@@ -355,6 +360,9 @@ HWND WaitForWindow(const Target& target, const WindowFilter& filter, double seco
     for (const Found& f : VisibleWindows(target))
       if (Accept(filter, f.hwnd)) return f.hwnd;
     if (deadline.Passed()) break;
+    // A process named by its id will not come back; one named by its image
+    // may still be about to start.
+    if (target.pid && RunningTargets(target).empty()) break;
     Sleep(kPollMs);
   }
   Fail("expected " + DescribeFilter(filter) + " of " + target.Describe() + " within " +
