@@ -1,4 +1,4 @@
-// The path checks of static driver registration (Part 3.1, steps 2 to 5):
+// The path checks of static driver registration:
 // from a driver's short path to its file name and registry key name.
 // Portable: no Win32 call (the short-path conversion is the caller's).
 #ifndef KESTRIN_DRIVER_DRIVERFILENAME_H
@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-// Limits of the names (Part 3.1, Data model).
+// Limits of the names.
 const std::size_t kDriverFileNameMax = 12;   // 8 for the base name, 4 for the extension
 const std::size_t kDriverKeyNameSize = 16;   // buffer of the key name
 

@@ -17,7 +17,7 @@ const char kStaticDriverStartValue[] = "Start";
 
 namespace {
 
-// Path buffers of Part 3.1 (the short path, the Windows folder).
+// Path buffers (the short path, the Windows folder).
 const DWORD kPathBufferSize = 1024;
 
 // The short (8.3) form of `path` into `shortPath`; false when the system

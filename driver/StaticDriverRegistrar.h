@@ -1,4 +1,4 @@
-// RegisterStaticDriver (Part 3.1): makes the system load a static virtual
+// RegisterStaticDriver: makes the system load a static virtual
 // device driver (".vxd" or ".386") at the next start, or undoes that.
 #ifndef KESTRIN_DRIVER_STATICDRIVERREGISTRAR_H
 #define KESTRIN_DRIVER_STATICDRIVERREGISTRAR_H

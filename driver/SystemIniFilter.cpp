@@ -4,7 +4,7 @@
 
 namespace {
 
-// The read buffer of the file pass (Part 3.1: 1,024 characters). A line
+// The read buffer of the file pass (1,024 characters). A line
 // longer than one read is gathered whole before it is judged.
 const std::size_t kReadBufferSize = 1024;
 

@@ -1,4 +1,4 @@
-// The "system.ini" line filter of static driver un-registration (Part 3.1):
+// The "system.ini" line filter of static driver un-registration:
 // the "device=" matcher, the section tracking, and the whole file pass over
 // two streams. Portable (standard C and C++ only): it builds in the native
 // tree, where it is tested and fuzzed.

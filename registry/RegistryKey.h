@@ -1,4 +1,4 @@
-// RegistryKey: the program's only way to the Windows registry (Part 4.1).
+// RegistryKey: the program's only way to the Windows registry.
 // One object holds one open key: the constructor opens (or creates) it, the
 // destructor closes it.
 //

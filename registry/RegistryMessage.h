@@ -1,4 +1,4 @@
-// RegistryMessageBuffer and the writing of messages into it (Part 4.1). Every
+// RegistryMessageBuffer and the writing of messages into it. Every
 // message is cut to fit the 1,024-byte buffer and always ends in a zero
 // byte: a long path plus a long system text can never overflow it.
 // Portable: built and tested natively too.

@@ -76,7 +76,7 @@ private:
     CTOOPtr heap;
 };
 
-struct Spec {
+struct Directive {
     bool leftAlign = false;
     char sign = 0;  // ' ' or '+', handed on to the runtime
     bool zeroFlag = false;
@@ -106,30 +106,30 @@ int ReadDigits(const char*& p)
 
 // Parses the specification behind a '%'; returns the position behind the
 // conversion character (or at the terminator when there is none).
-const char* ParseSpec(const char* p, Spec& spec)
+const char* ParseDirective(const char* p, Directive& directive)
 {
     if (*p == '-') {
-        spec.leftAlign = true;
+        directive.leftAlign = true;
         ++p;
     }
     if (*p == ' ' || *p == '+')
-        spec.sign = *p++;
+        directive.sign = *p++;
     if (*p >= '0' && *p <= '9') {
-        spec.zeroFlag = *p == '0';
-        spec.widthDigits = true;
-        spec.width = ReadDigits(p);
+        directive.zeroFlag = *p == '0';
+        directive.widthDigits = true;
+        directive.width = ReadDigits(p);
     } else if (*p == '*') {
-        spec.widthStar = true;
+        directive.widthStar = true;
         ++p;
     }
     if (*p == '.') {
-        spec.dot = true;
+        directive.dot = true;
         ++p;
         if (*p >= '0' && *p <= '9') {
-            spec.precisionDigits = true;
-            spec.precision = ReadDigits(p);
+            directive.precisionDigits = true;
+            directive.precision = ReadDigits(p);
         } else if (*p == '*') {
-            spec.precisionStar = true;
+            directive.precisionStar = true;
             ++p;
         }
     }
@@ -137,7 +137,7 @@ const char* ParseSpec(const char* p, Spec& spec)
     case 'l':
     case 'L':
     case 'h':
-        spec.sizeLetter = *p++;
+        directive.sizeLetter = *p++;
         break;
     case 'F':
     case 'N':
@@ -147,14 +147,14 @@ const char* ParseSpec(const char* p, Spec& spec)
         break;
     }
     if (*p == '_') {
-        spec.isUnsigned = true;
+        directive.isUnsigned = true;
         ++p;
     }
     if (*p == ',') {
-        spec.group = true;
+        directive.group = true;
         ++p;
     }
-    spec.conversion = *p;
+    directive.conversion = *p;
     return *p != '\0' ? p + 1 : p;
 }
 
@@ -173,7 +173,7 @@ int Clamp(int value, int low, int high)
 
 // Puts `length` characters of `text` into the field: cut to the precision,
 // padded with blanks to the width.
-void Place(Output& out, const char* text, size_t length, const Spec& spec, const Sizes& sizes)
+void Place(Output& out, const char* text, size_t length, const Directive& directive, const Sizes& sizes)
 {
     if (sizes.precision >= 0 && static_cast<size_t>(sizes.precision) < length)
         length = static_cast<size_t>(sizes.precision);
@@ -182,7 +182,7 @@ void Place(Output& out, const char* text, size_t length, const Spec& spec, const
     const size_t width = static_cast<size_t>(sizes.width > kFieldMax ? kFieldMax : sizes.width);
     if (sizes.width < 0 || width < length) {
         out.Append(text, length);
-    } else if (spec.leftAlign) {
+    } else if (directive.leftAlign) {
         out.Append(text, length);
         out.AppendFill(' ', width - length);
     } else {
@@ -219,20 +219,20 @@ char* DecimalBackwards(char* end, uint64_t value, bool group)
     return end;
 }
 
-void FormatDecimal64(Output& out, int64_t value, const Spec& spec, const Sizes& sizes)
+void FormatDecimal64(Output& out, int64_t value, const Directive& directive, const Sizes& sizes)
 {
     char buffer[40];
     char* end = buffer + sizeof buffer;
-    const bool negative = !spec.isUnsigned && value < 0;
+    const bool negative = !directive.isUnsigned && value < 0;
     // Unsigned negation keeps the most negative value exact.
     const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-    char* first = DecimalBackwards(end, magnitude, spec.group);
+    char* first = DecimalBackwards(end, magnitude, directive.group);
     if (negative)
         *--first = '-';
-    Place(out, first, static_cast<size_t>(end - first), spec, sizes);
+    Place(out, first, static_cast<size_t>(end - first), directive, sizes);
 }
 
-void FormatIPv4(Output& out, uint32_t address, const Spec& spec, const Sizes& sizes)
+void FormatIPv4(Output& out, uint32_t address, const Directive& directive, const Sizes& sizes)
 {
     char buffer[16];
     char* end = buffer + sizeof buffer;
@@ -242,13 +242,13 @@ void FormatIPv4(Output& out, uint32_t address, const Spec& spec, const Sizes& si
             *--first = '.';
         first = DecimalBackwards(first, (address >> shift) & 0xFF, false);
     }
-    Place(out, first, static_cast<size_t>(end - first), spec, sizes);
+    Place(out, first, static_cast<size_t>(end - first), directive, sizes);
 }
 
-void FormatMac(Output& out, const unsigned char* bytes, const Spec& spec, const Sizes& sizes)
+void FormatMac(Output& out, const unsigned char* bytes, const Directive& directive, const Sizes& sizes)
 {
     if (bytes == nullptr) {
-        Place(out, kNullText, sizeof kNullText - 1, spec, sizes);
+        Place(out, kNullText, sizeof kNullText - 1, directive, sizes);
         return;
     }
     char text[17];
@@ -258,16 +258,16 @@ void FormatMac(Output& out, const unsigned char* bytes, const Spec& spec, const 
         if (i != 5)
             text[i * 3 + 2] = ':';
     }
-    Place(out, text, sizeof text, spec, sizes);
+    Place(out, text, sizeof text, directive, sizes);
 }
 
 // The plain integer forms every runtime prints the same way ("%d", "%5u",
 // "%08X", "%-4x", "%ld" with a 32-bit value) are done here: handing each of
 // them to snprintf would cost more than the rest of the format.
-bool TryFastInteger(Output& out, int value, const Spec& spec, const Sizes& sizes)
+bool TryFastInteger(Output& out, int value, const Directive& directive, const Sizes& sizes)
 {
-    const char conversion = spec.conversion;
-    if (spec.sign != 0 || spec.dot || (spec.sizeLetter != 0 && spec.sizeLetter != 'l'))
+    const char conversion = directive.conversion;
+    if (directive.sign != 0 || directive.dot || (directive.sizeLetter != 0 && directive.sizeLetter != 'l'))
         return false;
     if (sizes.runtimeWidth > 64 || sizes.runtimeWidth < -64)
         return false;
@@ -294,7 +294,7 @@ bool TryFastInteger(Output& out, int value, const Spec& spec, const Sizes& sizes
         return false;
     }
 
-    const bool left = spec.leftAlign || sizes.runtimeWidth < 0;
+    const bool left = directive.leftAlign || sizes.runtimeWidth < 0;
     const size_t width = static_cast<size_t>(sizes.runtimeWidth < 0 ? -sizes.runtimeWidth : sizes.runtimeWidth);
     const size_t length = static_cast<size_t>(end - first) + (negative ? 1 : 0);
     const size_t padding = width > length ? width - length : 0;
@@ -303,7 +303,7 @@ bool TryFastInteger(Output& out, int value, const Spec& spec, const Sizes& sizes
             out.Append("-", 1);
         out.Append(first, static_cast<size_t>(end - first));
         out.AppendFill(' ', padding);
-    } else if (spec.zeroFlag) {
+    } else if (directive.zeroFlag) {
         if (negative)
             out.Append("-", 1);
         out.AppendFill('0', padding);
@@ -322,29 +322,29 @@ bool TryFastInteger(Output& out, int value, const Spec& spec, const Sizes& sizes
 // everything else the runtime sees is what the caller wrote ("F" and "N",
 // which no runtime we build for knows, are left out).
 template <typename Value>
-void RuntimeField(Output& out, const Spec& spec, const Sizes& sizes, bool keepSizeLetter, Value value)
+void RuntimeField(Output& out, const Directive& directive, const Sizes& sizes, bool keepSizeLetter, Value value)
 {
     char text[16];
     char* p = text;
     *p++ = '%';
-    if (spec.leftAlign)
+    if (directive.leftAlign)
         *p++ = '-';
-    if (spec.sign != 0)
-        *p++ = spec.sign;
-    if (spec.zeroFlag)
+    if (directive.sign != 0)
+        *p++ = directive.sign;
+    if (directive.zeroFlag)
         *p++ = '0';
-    const bool hasWidth = spec.widthDigits || spec.widthStar;
+    const bool hasWidth = directive.widthDigits || directive.widthStar;
     if (hasWidth)
         *p++ = '*';
-    const bool hasPrecision = spec.precisionDigits || spec.precisionStar;
-    if (spec.dot) {
+    const bool hasPrecision = directive.precisionDigits || directive.precisionStar;
+    if (directive.dot) {
         *p++ = '.';
         if (hasPrecision)
             *p++ = '*';
     }
-    if (keepSizeLetter && spec.sizeLetter != 0)
-        *p++ = spec.sizeLetter;
-    *p++ = spec.conversion;
+    if (keepSizeLetter && directive.sizeLetter != 0)
+        *p++ = directive.sizeLetter;
+    *p++ = directive.conversion;
     *p = '\0';
 
     char* field = out.Reserve(kFieldMax + 1);
@@ -371,36 +371,36 @@ typedef double RuntimeLongDouble;
 typedef long double RuntimeLongDouble;
 #endif
 
-void FloatingField(Output& out, const Spec& spec, const Sizes& sizes, double value)
+void FloatingField(Output& out, const Directive& directive, const Sizes& sizes, double value)
 {
-    if (spec.sizeLetter == 'L') {
-        RuntimeField(out, spec, sizes, true, static_cast<RuntimeLongDouble>(value));
+    if (directive.sizeLetter == 'L') {
+        RuntimeField(out, directive, sizes, true, static_cast<RuntimeLongDouble>(value));
         return;
     }
-    if (spec.sizeLetter != 'l')
+    if (directive.sizeLetter != 'l')
         value = static_cast<double>(static_cast<float>(value));
-    RuntimeField(out, spec, sizes, true, value);
+    RuntimeField(out, directive, sizes, true, value);
 }
 
-void IntegerField(Output& out, const Spec& spec, const Sizes& sizes, int value)
+void IntegerField(Output& out, const Directive& directive, const Sizes& sizes, int value)
 {
-    if (TryFastInteger(out, value, spec, sizes))
+    if (TryFastInteger(out, value, directive, sizes))
         return;
     // The value is 32 bits; widen it to what the size letter makes the
     // runtime read (long is 64-bit on Linux, "L" reads a long long).
-    const bool isSigned = spec.conversion == 'd' || spec.conversion == 'i';
-    if (spec.sizeLetter == 'l') {
+    const bool isSigned = directive.conversion == 'd' || directive.conversion == 'i';
+    if (directive.sizeLetter == 'l') {
         if (isSigned)
-            RuntimeField(out, spec, sizes, true, static_cast<long>(value));
+            RuntimeField(out, directive, sizes, true, static_cast<long>(value));
         else
-            RuntimeField(out, spec, sizes, true, static_cast<unsigned long>(static_cast<unsigned>(value)));
-    } else if (spec.sizeLetter == 'L') {
+            RuntimeField(out, directive, sizes, true, static_cast<unsigned long>(static_cast<unsigned>(value)));
+    } else if (directive.sizeLetter == 'L') {
         if (isSigned)
-            RuntimeField(out, spec, sizes, true, static_cast<long long>(value));
+            RuntimeField(out, directive, sizes, true, static_cast<long long>(value));
         else
-            RuntimeField(out, spec, sizes, true, static_cast<unsigned long long>(static_cast<unsigned>(value)));
+            RuntimeField(out, directive, sizes, true, static_cast<unsigned long long>(static_cast<unsigned>(value)));
     } else {
-        RuntimeField(out, spec, sizes, true, value);
+        RuntimeField(out, directive, sizes, true, value);
     }
 }
 
@@ -419,21 +419,21 @@ bool IsRuntimeInteger(char conversion)
     }
 }
 
-Sizes ReadSizes(const Spec& spec, va_list* args)
+Sizes ReadSizes(const Directive& directive, va_list* args)
 {
     Sizes sizes;
-    if (spec.widthDigits) {
-        sizes.width = spec.width;
-        sizes.runtimeWidth = spec.width > kRuntimeWidthCap ? kRuntimeWidthCap : spec.width;
-    } else if (spec.widthStar) {
+    if (directive.widthDigits) {
+        sizes.width = directive.width;
+        sizes.runtimeWidth = directive.width > kRuntimeWidthCap ? kRuntimeWidthCap : directive.width;
+    } else if (directive.widthStar) {
         const int width = va_arg(*args, int);
         sizes.width = width;  // negative: none, for placing
         sizes.runtimeWidth = Clamp(width, -kRuntimeWidthCap, kRuntimeWidthCap);
     }
-    if (spec.precisionDigits) {
-        sizes.precision = spec.precision;
-        sizes.runtimePrecision = spec.precision > kRuntimePrecisionCap ? kRuntimePrecisionCap : spec.precision;
-    } else if (spec.precisionStar) {
+    if (directive.precisionDigits) {
+        sizes.precision = directive.precision;
+        sizes.runtimePrecision = directive.precision > kRuntimePrecisionCap ? kRuntimePrecisionCap : directive.precision;
+    } else if (directive.precisionStar) {
         const int precision = va_arg(*args, int);
         sizes.precision = precision < 0 ? -1 : precision;
         sizes.runtimePrecision = Clamp(precision, -1, kRuntimePrecisionCap);
@@ -441,44 +441,44 @@ Sizes ReadSizes(const Spec& spec, va_list* args)
     return sizes;
 }
 
-void Convert(Output& out, const char* specStart, const char* specEnd, const Spec& spec, va_list* args)
+void Convert(Output& out, const char* directiveStart, const char* directiveEnd, const Directive& directive, va_list* args)
 {
-    const Sizes sizes = ReadSizes(spec, args);
-    switch (spec.conversion) {
+    const Sizes sizes = ReadSizes(directive, args);
+    switch (directive.conversion) {
     case 's': {
         const char* text = va_arg(*args, const char*);
         if (text == nullptr)
             text = kNullText;
-        Place(out, text, BoundedLength(text, sizes), spec, sizes);
+        Place(out, text, BoundedLength(text, sizes), directive, sizes);
         return;
     }
     case 'c': {
         const char character = static_cast<char>(va_arg(*args, int));
-        Place(out, &character, character != '\0' ? 1 : 0, spec, sizes);
+        Place(out, &character, character != '\0' ? 1 : 0, directive, sizes);
         return;
     }
     case 'D':
-        FormatDecimal64(out, va_arg(*args, long long), spec, sizes);
+        FormatDecimal64(out, va_arg(*args, long long), directive, sizes);
         return;
     case 'I':
-        FormatIPv4(out, va_arg(*args, unsigned), spec, sizes);
+        FormatIPv4(out, va_arg(*args, unsigned), directive, sizes);
         return;
     case 'M':
     case ':':
-        FormatMac(out, va_arg(*args, const unsigned char*), spec, sizes);
+        FormatMac(out, va_arg(*args, const unsigned char*), directive, sizes);
         return;
     case 'e':
     case 'E':
     case 'f':
     case 'g':
     case 'G':
-        FloatingField(out, spec, sizes, va_arg(*args, double));
+        FloatingField(out, directive, sizes, va_arg(*args, double));
         return;
     case 'p': {
         // A 32-bit value, as for every other conversion; the runtime reads a
         // whole pointer whatever size letter is written, so none is passed.
         const unsigned value = va_arg(*args, unsigned);
-        RuntimeField(out, spec, sizes, false, reinterpret_cast<void*>(static_cast<uintptr_t>(value)));
+        RuntimeField(out, directive, sizes, false, reinterpret_cast<void*>(static_cast<uintptr_t>(value)));
         return;
     }
     case 'n':
@@ -490,15 +490,15 @@ void Convert(Output& out, const char* specStart, const char* specEnd, const Spec
         break;
     }
     const int value = va_arg(*args, int);
-    if (IsRuntimeInteger(spec.conversion)) {
-        IntegerField(out, spec, sizes, value);
+    if (IsRuntimeInteger(directive.conversion)) {
+        IntegerField(out, directive, sizes, value);
         return;
     }
     // Not a conversion any runtime we build for reads as a 32-bit value (or
     // not one at all, such as "%S" or "%5%"): handing it on could make the
     // runtime read a wide string or a double that is not there.
-    const size_t length = static_cast<size_t>(specEnd - specStart);
-    out.Append(specStart, length > static_cast<size_t>(kFieldMax) ? kFieldMax : length);
+    const size_t length = static_cast<size_t>(directiveEnd - directiveStart);
+    out.Append(directiveStart, length > static_cast<size_t>(kFieldMax) ? kFieldMax : length);
 }
 
 }  // namespace
@@ -522,11 +522,11 @@ SharedString& SharedString::FormatV(const char* format, va_list args)
                 p = percent + 2;
                 continue;
             }
-            Spec spec;
-            const char* next = ParseSpec(percent + 1, spec);
-            if (spec.conversion == '\0')
+            Directive directive;
+            const char* next = ParseDirective(percent + 1, directive);
+            if (directive.conversion == '\0')
                 break;
-            Convert(out, percent, next, spec, &cursor);
+            Convert(out, percent, next, directive, &cursor);
             p = next;
         }
     } catch (...) {

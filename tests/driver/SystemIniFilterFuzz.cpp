@@ -1,5 +1,5 @@
 // libFuzzer target: the "system.ini" file pass over random file contents,
-// checked against a plain restatement of Part 3.1's rules. Every kept line
+// checked against a plain restatement of the filter's rules. Every kept line
 // must come out unchanged (less its trailing CR/LF, plus "\r\n"), and only
 // "device=" lines for the driver inside "[386Enh]" may be dropped.
 #include <cstddef>

@@ -1,4 +1,4 @@
-// The path helpers of Part 5.8 on Wine: real files in a temporary folder.
+// The path helpers on Wine: real files in a temporary folder.
 #include <gtest/gtest.h>
 
 #include <windows.h>

@@ -426,7 +426,7 @@ TEST_P(RegistryKeyTest, MirrorPrunesThenCopies) {
   EXPECT_EQ(scratch::SubKeys(root, source), scratch::SubKeys(root, destination));
   EXPECT_FALSE(scratch::KeyExists(root, destination + "\\onlyHere"));
   // Below a sub-key that both have, the copy adds and overwrites; the prune
-  // works on the mirrored key's own level only (Part 4.1, Prune).
+  // works on the mirrored key's own level only (Prune).
   EXPECT_EQ(Text("1"), scratch::ReadValue(root, destination + "\\sub", "inner").data);
   EXPECT_TRUE(scratch::ReadValue(root, destination + "\\sub", "extraInner").exists);
   ExpectSameTree(root, source + "\\sub\\deeper", root, destination + "\\sub\\deeper");

@@ -1,4 +1,4 @@
-// Path helpers (Part 5.8): FileExists, RemoveFile, RemoveFileForced,
+// Path helpers: FileExists, RemoveFile, RemoveFileForced,
 // FileMove, FileSetAttributes, the only file operations of the setup
 // program's own procedures.
 //
