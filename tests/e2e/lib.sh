@@ -384,3 +384,72 @@ restart() {
   processes --pid "$E2E_IDLE_PID"
   [ -n "$PROCESSES" ] || fail "the session ended during the restart" "the idle process $E2E_IDLE_PID running" "it has ended"
 }
+
+# ---- the product's registry entries and files ---------------------------------
+
+UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrin'
+COMPANY_KEY='HKCU\SOFTWARE\Quarnelworks'
+USER_KEY='HKCU\SOFTWARE\Quarnelworks\Kestrin'
+VXD_KEY='HKLM\System\CurrentControlSet\Services\VxD\KESTRIN'
+RUNONCE_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+
+# short_path 'C:\Long Folder\File': the 8.3 form that the programs get for
+# an existing path (GetShortPathNameA); sets SHORT_PATH.
+short_path() {
+  automate short-path "$1"
+  SHORT_PATH=$(field 2 "$AUTOMATE_OUT")
+}
+
+# window_rect HWND: sets RECT_LEFT, RECT_TOP, RECT_WIDTH, RECT_HEIGHT (screen
+# pixels; the test display has no window manager, so they are the X ones).
+window_rect() {
+  automate rect "$1"
+  RECT_LEFT=$(field 2 "$AUTOMATE_OUT")
+  RECT_TOP=$(field 3 "$AUTOMATE_OUT")
+  RECT_WIDTH=$(($(field 4 "$AUTOMATE_OUT") - RECT_LEFT))
+  RECT_HEIGHT=$(($(field 5 "$AUTOMATE_OUT") - RECT_TOP))
+}
+
+# expect_installed LANGUAGE: every entry that an install in $PRODUCT writes,
+# value by value, and no deferred deletion left scheduled.
+expect_installed() {
+  expect_reg "$UNINSTALL_KEY" DisplayName REG_SZ Kestrin
+  expect_reg "$UNINSTALL_KEY" UninstallString REG_SZ "\"$PRODUCT\\Installer.exe\" /uninstall"
+  expect_reg "$USER_KEY" Path REG_SZ "$PRODUCT"
+  expect_reg "$USER_KEY" Language REG_SZ "$1"
+  short_path "$PRODUCT\\Kestrin.vxd"
+  expect_reg "$VXD_KEY" StaticVxD REG_SZ "$SHORT_PATH"
+  expect_reg "$VXD_KEY" Start REG_BINARY 00
+  expect_no_reg "$RUNONCE_KEY" Kestrin
+}
+
+# expect_nothing_installed: none of the product's entries exist.
+expect_nothing_installed() {
+  expect_no_reg "$UNINSTALL_KEY"
+  expect_no_reg "$USER_KEY"
+  expect_no_reg "$VXD_KEY"
+  expect_no_reg "$RUNONCE_KEY" Kestrin
+}
+
+# expect_product_files NAME...: the product folder holds exactly these files.
+expect_product_files() {
+  local want seen
+  want=$(printf '%s\n' "$@" | sort)
+  seen=$(ls -A "$PRODUCT_DIR" 2>/dev/null | sort)
+  [ "$seen" = "$want" ] || fail "wrong files in $PRODUCT" "$(printf '%s' "$want" | tr '\n' ' ')" "$(printf '%s' "$seen" | tr '\n' ' ')"
+}
+
+# load_driver_double [VERSION-WORD]: the kernel driver double kestrin.sys
+# running as the service KestrinTest, answering the version query with the
+# word (default 0x00650007, 1.01 build 7). The session's idle process keeps
+# it running: Wine stops services when a session ends.
+load_driver_double() {
+  cp "$E2E_BIN/kestrin.sys" "$(unix_path 'C:\windows\system32\drivers')/kestrintest.sys"
+  wine_run sc create KestrinTest type= kernel start= demand binPath= 'C:\windows\system32\drivers\kestrintest.sys' >>"$E2E_DIR/wine.log" 2>&1 ||
+    fail "sc create KestrinTest failed"
+  if [ $# -ge 1 ]; then
+    wine_run reg add 'HKLM\System\CurrentControlSet\Services\KestrinTest' /v VersionWord /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+      fail "could not set the driver double's version word"
+  fi
+  wine_run sc start KestrinTest >>"$E2E_DIR/wine.log" 2>&1 || fail "sc start KestrinTest failed"
+}

@@ -49,6 +49,11 @@ const char kUsage[] =
     "  answer HWND ID                         answer a message box\n"
     "  wait-exit TARGET [--timeout S]         wait until the process has ended\n"
     "  idle [--timeout S]                     sleep (keeps the Wine session alive)\n"
+    "  rect HWND                              the window's screen rectangle: rect L T R B\n"
+    "  short-path PATH                        the 8.3 form of an existing path: short PATH\n"
+    "  timed-start [--dir DIR] COMMAND-LINE [--msgbox] [window filter] [--timeout S]\n"
+    "                                         start a program and time it until its first\n"
+    "                                         window (or message box) shows: pid N, shown HWND MS\n"
     "TARGET is --pid N (Windows process id) or --image NAME (e.g. Installer.exe).\n"
     "Timeouts are in seconds (default 20).\n";
 
@@ -354,7 +359,7 @@ std::string DescribeFilter(const WindowFilter& filter) {
   return d;
 }
 
-HWND WaitForWindow(const Target& target, const WindowFilter& filter, double seconds) {
+HWND WaitForWindow(const Target& target, const WindowFilter& filter, double seconds, DWORD pollMs = kPollMs) {
   Deadline deadline(seconds);
   for (;;) {
     for (const Found& f : VisibleWindows(target))
@@ -363,7 +368,7 @@ HWND WaitForWindow(const Target& target, const WindowFilter& filter, double seco
     // A process named by its id will not come back; one named by its image
     // may still be about to start.
     if (target.pid && RunningTargets(target).empty()) break;
-    Sleep(kPollMs);
+    Sleep(pollMs);
   }
   Fail("expected " + DescribeFilter(filter) + " of " + target.Describe() + " within " +
        Seconds(seconds) + "; saw: " + Seen(target));
@@ -406,6 +411,8 @@ Options ParseOptions(int argc, char** argv, int first) {
       o.timeout = ParseSeconds(value());
     } else if (a == "--answer") {
       o.answer = static_cast<int>(ParseNumber(value(), "--answer"));
+    } else if (a == "--msgbox") {
+      o.filter.messageBoxOnly = true;
     } else if (a == "--all") {
       listHidden = true;
     } else if (a == "--dir") {
@@ -775,6 +782,58 @@ int Idle(const Options& o) {
   return 0;
 }
 
+int Rect(const Options& o) {
+  RequireArgs(o, 1, "rect");
+  HWND hwnd = ParseHandle(o.rest[0].c_str());
+  RECT r;
+  if (!GetWindowRect(hwnd, &r)) Fail("GetWindowRect of " + HandleText(hwnd) + " failed: error " + std::to_string(GetLastError()));
+  printf("rect\t%ld\t%ld\t%ld\t%ld\n", r.left, r.top, r.right, r.bottom);
+  return 0;
+}
+
+// The form the programs under test get for a path, so that expectations of
+// 8.3 names come from the same source as the programs' own.
+int ShortPath(const Options& o) {
+  RequireArgs(o, 1, "short-path");
+  char buf[MAX_PATH * 4];
+  DWORD n = GetShortPathNameA(o.rest[0].c_str(), buf, sizeof buf);
+  if (n == 0 || n >= sizeof buf) Fail("no short path for " + Quote(o.rest[0]) + ": error " + std::to_string(GetLastError()));
+  printf("short\t%s\n", Escape(buf).c_str());
+  return 0;
+}
+
+// For the benchmark: the time from the start of a program to its first
+// window, measured here so that no Wine start of a tool counts. The window is
+// looked for every millisecond or so.
+int TimedStart(const Options& o) {
+  RequireArgs(o, 1, "timed-start");
+  std::vector<char> line(o.rest[0].begin(), o.rest[0].end());
+  line.push_back('\0');
+  STARTUPINFOA si;
+  ZeroMemory(&si, sizeof si);
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  LARGE_INTEGER frequency, began, shown;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&began);
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      o.dir.empty() ? nullptr : o.dir.c_str(), &si, &pi))
+    Fail("could not start " + Quote(o.rest[0]) + ": error " + std::to_string(GetLastError()));
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  printf("pid\t%lu\n", static_cast<unsigned long>(pi.dwProcessId));
+  fflush(stdout);
+  Target target;
+  target.pid = pi.dwProcessId;
+  WindowFilter filter = o.filter;
+  filter.noMessageBox = !filter.messageBoxOnly;
+  HWND hwnd = WaitForWindow(target, filter, o.timeout, 1);
+  QueryPerformanceCounter(&shown);
+  printf("shown\t%s\t%.1f\n", HandleText(hwnd).c_str(),
+         1000.0 * static_cast<double>(shown.QuadPart - began.QuadPart) / static_cast<double>(frequency.QuadPart));
+  return 0;
+}
+
 int Run(int argc, char** argv) {
   if (argc < 2) Usage("no command");
   std::string command = argv[1];
@@ -797,6 +856,9 @@ int Run(int argc, char** argv) {
   if (command == "answer") return Answer(o);
   if (command == "wait-exit") return WaitExit(o);
   if (command == "idle") return Idle(o);
+  if (command == "rect") return Rect(o);
+  if (command == "short-path") return ShortPath(o);
+  if (command == "timed-start") return TimedStart(o);
   Usage("unknown command " + command);
 }
 
