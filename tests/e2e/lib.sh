@@ -375,12 +375,16 @@ processes() {
 
 # restart: the simulated system restart. Wine carries out the pending file
 # operations and runs the RunOnce entries (and deletes them) before it
-# returns. The session's idle process must outlive it: a session that ended
+# returns; what those programs print is in RESTART_OUTPUT (carriage returns
+# removed). The session's idle process must outlive it: a session that ended
 # would run the RunOnce entries again on its own at the next Wine start.
 restart() {
-  log_step "restart (wineboot -r)"
-  timeout --kill-after=10 120 env LC_ALL="$E2E_LC" wineboot -r >>"$E2E_DIR/wine.log" 2>&1 ||
+  E2E_RESTARTS=$((${E2E_RESTARTS:-0} + 1))
+  local out=$E2E_DIR/restart-$E2E_RESTARTS.log
+  log_step "restart (wineboot -r), output in ${out##*/}"
+  timeout --kill-after=10 120 env LC_ALL="$E2E_LC" wineboot -r >"$out" 2>>"$E2E_DIR/wine.log" ||
     fail "wineboot -r did not finish within 120 s (status $?)"
+  RESTART_OUTPUT=$(tr -d '\r' <"$out" | to_utf8 "$E2E_CP")
   processes --pid "$E2E_IDLE_PID"
   [ -n "$PROCESSES" ] || fail "the session ended during the restart" "the idle process $E2E_IDLE_PID running" "it has ended"
 }
