@@ -45,6 +45,7 @@ configure_tree() {
     native) args=(-DKESTRIN_NATIVE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
     bench)  args=(-DKESTRIN_NATIVE=ON -DKESTRIN_SANITIZE=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   esac
+  mkdir -p "$KESTRIN_ROOT/build"
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$KESTRIN_ROOT" -B "$dir" -G Ninja -DKESTRIN_WERROR=ON "${args[@]}" >"$dir.configure.log" 2>&1 ||
       { cat "$dir.configure.log"; return 1; }
