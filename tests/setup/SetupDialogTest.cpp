@@ -21,6 +21,8 @@
 namespace {
 
 const DWORD kWaitMs = 15000;
+// A program's start, which a busy machine can make slow.
+const DWORD kStartMs = 30000;
 // How long nothing must happen where nothing should.
 const DWORD kQuietMs = 1500;
 const DWORD kPollMs = 50;
@@ -181,7 +183,11 @@ class Installer {
   }
 
   HWND Dialog() const {
-    return WaitForWindow([](HWND w) { return GetDlgItem(w, IDC_LANGUAGE) != nullptr; });
+    HWND dialog = WaitForWindow([](HWND w) { return GetDlgItem(w, IDC_LANGUAGE) != nullptr; }, kStartMs);
+    if (dialog == nullptr)
+      ADD_FAILURE() << "no setup dialog; the program " << (Ended(0) ? "has ended" : "still runs") << " with "
+                    << Windows([](HWND) { return true; }).size() << " visible windows";
+    return dialog;
   }
   HWND WaitForMessageBox(DWORD timeoutMs = kWaitMs) const { return WaitForWindow(IsMessageBoxWindow, timeoutMs); }
   size_t MessageBoxCount() const { return Windows(IsMessageBoxWindow).size(); }
@@ -471,6 +477,30 @@ TEST_F(SetupDialogTest, StatusLineAsksTheDriverAtEveryLanguageChange) {
 
   PostCommand(dialog, IDCANCEL);
   EXPECT_TRUE(installer.Ended());
+}
+
+TEST(InstallerFileTest, PropertiesNameTheProductAndItsVersion) {
+  const std::string program = test::ProgramDir() + "\\Installer.exe";
+  DWORD unused = 0;
+  const DWORD size = GetFileVersionInfoSizeA(program.c_str(), &unused);
+  ASSERT_NE(0u, size);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoA(program.c_str(), 0, size, info.data()));
+  auto value = [&](const char* name) {
+    char* text = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || text == nullptr)
+      return std::string("(missing)");
+    return std::string(text);
+  };
+  EXPECT_EQ("Kestrin", value("ProductName"));
+  EXPECT_EQ("1.01", value("ProductVersion"));
+  EXPECT_EQ("1.01", value("FileVersion"));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(DWORD{MAKELONG(1, 1)}, fixed->dwFileVersionMS) << "1.01 as 1.1";
 }
 
 // Run with Windows-1251 as the ANSI code page (the _ru test): only there do

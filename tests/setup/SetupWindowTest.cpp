@@ -1,0 +1,84 @@
+// The setup dialog run in the test program itself, where its system menu and
+// fonts can be inspected (neither can be read from another process). The
+// engine's message boxes are recorded, never shown.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+
+#include "app/SetupDialog.h"
+#include "resources/ResourceIds.h"
+
+namespace {
+
+const UINT_PTR kWatchdogTimer = 0x7E57;
+const UINT kWatchdogMs = 15000;
+const INT_PTR kTimedOut = 0x7E57;
+
+void CALLBACK Watchdog(HWND window, UINT, UINT_PTR, DWORD) { ::EndDialog(window, kTimedOut); }
+
+// Runs `inspect` right after the dialog's own start, then cancels it.
+class InspectedDialog : public SetupDialog {
+ public:
+  std::function<void(InspectedDialog&)> inspect;
+  BOOL initResult = -1;
+
+ protected:
+  BOOL OnInitDialog() override {
+    initResult = SetupDialog::OnInitDialog();
+    SetTimer(GetSafeHwnd(), kWatchdogTimer, kWatchdogMs, Watchdog);
+    if (inspect)
+      inspect(*this);
+    PostMessage(WM_COMMAND, IDCANCEL, 0);
+    return initResult;
+  }
+};
+
+BYTE CharSetOf(HWND window) {
+  LOGFONTA font = {};
+  HFONT handle = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  if (handle == nullptr || GetObjectA(handle, sizeof font, &font) == 0)
+    return 0xFF;
+  return font.lfCharSet;
+}
+
+TEST(SetupWindowTest, SystemMenuEndsWithAboutAndCannotSize) {
+  InspectedDialog dialog;
+  dialog.inspect = [](InspectedDialog& d) {
+    HMENU menu = GetSystemMenu(d.GetSafeHwnd(), FALSE);
+    ASSERT_NE(nullptr, menu);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(UINT{MF_SEPARATOR}, GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(UINT{IDM_ABOUTBOX}, GetMenuItemID(menu, count - 1));
+    char label[128] = {};
+    GetMenuStringA(menu, count - 1, label, sizeof label, MF_BYPOSITION);
+    EXPECT_STREQ("&About KestrinInstaller...", label);
+    EXPECT_EQ(UINT(-1), GetMenuState(menu, SC_SIZE, MF_BYCOMMAND)) << "Size is removed";
+    EXPECT_EQ(UINT(-1), GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND)) << "Maximize is removed";
+  };
+  EXPECT_EQ(IDCANCEL, dialog.DoModal());
+  EXPECT_EQ(FALSE, dialog.initResult) << "the dialog placed the focus itself";
+}
+
+TEST(SetupWindowTest, LabelsTakeTheLanguagesFontAndTheStatusLineKeepsTheDialogs) {
+  InspectedDialog dialog;
+  dialog.inspect = [](InspectedDialog& d) {
+    HWND window = d.GetSafeHwnd();
+    HFONT templateFont = reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(window, IDOK), WM_GETFONT, 0, 0));
+    const int labelled[] = {IDC_ACTION_GROUP, IDC_INSTALL, IDC_UNINSTALL, IDC_EXIT, IDC_LANGUAGE_GROUP};
+    for (int32_t language : {kLanguageRussian, kLanguageEnglish}) {
+      const BYTE charSet = language == kLanguageRussian ? RUSSIAN_CHARSET : ANSI_CHARSET;
+      d.ApplyLanguage(language);
+      for (int id : labelled)
+        EXPECT_EQ(charSet, CharSetOf(GetDlgItem(window, id))) << "control " << id << ", language " << language;
+      EXPECT_EQ(templateFont,
+                reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(window, IDC_DRIVER_STATUS), WM_GETFONT, 0, 0)))
+          << "language " << language;
+    }
+  };
+  EXPECT_EQ(IDCANCEL, dialog.DoModal());
+}
+
+}  // namespace
