@@ -218,12 +218,32 @@ expect_msgbox() {
   local caption=$1 text=$2 buttons=$3 icon=$4 reply=$5
   shift 5
   wait_msgbox "$@"
+  check_msgbox "$caption" "$text" "$buttons" "$icon"
+  answer "$MSGBOX" "$reply"
+  log_step "message box \"$MSGBOX_CAPTION\": \"$MSGBOX_TEXT\" answered $reply"
+}
+
+# check_msgbox CAPTION TEXT BUTTONS ICON: the box that wait_msgbox found, as
+# in expect_msgbox, left open (to look at the system while it asks).
+check_msgbox() {
+  local caption=$1 text=$2 buttons=$3 icon=$4
   [ "$MSGBOX_CAPTION" = "$caption" ] || fail "wrong message box caption (text \"$MSGBOX_TEXT\")" "\"$caption\"" "\"$MSGBOX_CAPTION\""
   [ "$MSGBOX_TEXT" = "$text" ] || fail "wrong message box text (caption \"$MSGBOX_CAPTION\")" "\"$text\"" "\"$MSGBOX_TEXT\""
   [ "$MSGBOX_BUTTONS" = "$buttons" ] || fail "wrong message box buttons (text \"$MSGBOX_TEXT\")" "$buttons" "$MSGBOX_BUTTONS"
   [ "$MSGBOX_ICON" = "$icon" ] || fail "wrong message box icon (text \"$MSGBOX_TEXT\")" "icon $icon" "icon $MSGBOX_ICON"
-  answer "$MSGBOX" "$reply"
-  log_step "message box \"$MSGBOX_CAPTION\": \"$MSGBOX_TEXT\" answered $reply"
+}
+
+# wait_until SECONDS WHAT COMMAND...: polls the shell command until it
+# succeeds; fails saying WHAT did not happen within the time. For effects
+# that come from outside the target (e.g. programs the system starts).
+wait_until() {
+  local seconds=$1 what=$2
+  shift 2
+  local deadline=$(($(date +%s%N) + seconds * 1000000000))
+  until "$@" 2>/dev/null; do
+    [ "$(date +%s%N)" -lt $deadline ] || fail "expected $what within ${seconds}s" "$what" "not yet"
+    sleep 0.2
+  done
 }
 
 # wait_exit [--timeout S]: the target process has ended.
@@ -252,8 +272,15 @@ reg_query() {
 reg_value() {
   REG_TYPE= REG_DATA=
   reg_query "$1" /v "$2" || return 1
+  value_in_listing "$REG_OUT" "$2"
+}
+
+# value_in_listing LISTING NAME: REG_TYPE and REG_DATA of a value in what
+# reg query printed; returns 1 when it is not there.
+value_in_listing() {
+  REG_TYPE= REG_DATA=
   local line
-  line=$(printf '%s\n' "$REG_OUT" | grep -m1 "^    $(printf '%s' "$2" | sed 's/[][\.*^$/]/\\&/g')    REG_") || return 1
+  line=$(printf '%s\n' "$1" | grep -m1 "^    $(printf '%s' "$2" | sed 's/[][\.*^$/]/\\&/g')    REG_") || return 1
   line=${line#"    $2    "}
   REG_TYPE=${line%%"    "*}
   REG_DATA=${line#"$REG_TYPE    "}
@@ -266,6 +293,20 @@ reg_value() {
 expect_reg() {
   reg_value "$1" "$2" || fail "expected registry value $1\\$2" "$3 \"$4\"" "no such value"
   [ "$REG_TYPE $REG_DATA" = "$3 $4" ] || fail "wrong registry value $1\\$2" "$3 \"$4\"" "$REG_TYPE \"$REG_DATA\""
+}
+
+# expect_values KEY NAME TYPE DATA [NAME TYPE DATA]...: several values of one
+# key, as expect_reg, read with one query.
+expect_values() {
+  local key=$1 listing
+  shift
+  reg_query "$key" || fail "expected registry key $key" "the key" "no such key"
+  listing=$REG_OUT
+  while [ $# -ge 3 ]; do
+    value_in_listing "$listing" "$1" || fail "expected registry value $key\\$1" "$2 \"$3\"" "no such value"
+    [ "$REG_TYPE $REG_DATA" = "$2 $3" ] || fail "wrong registry value $key\\$1" "$2 \"$3\"" "$REG_TYPE \"$REG_DATA\""
+    shift 3
+  done
 }
 
 # expect_no_reg KEY [NAME]: the value (or, without NAME, the key) is absent.
@@ -397,6 +438,10 @@ USER_KEY='HKCU\SOFTWARE\Quarnelworks\Kestrin'
 VXD_KEY='HKLM\System\CurrentControlSet\Services\VxD\KESTRIN'
 RUNONCE_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 
+# The restart questions, as automate.exe prints them.
+QUESTION_AFTER_INSTALL='In is need to reboot computer to finish of installation process.\nDo you wish to reboot it now?'
+QUESTION_AFTER_UNINSTALL='In is need to reboot computer to finish of uninstallation process.\nDo you wish to reboot it now?'
+
 # short_path 'C:\Long Folder\File': the 8.3 form that the programs get for
 # an existing path (GetShortPathNameA); sets SHORT_PATH.
 short_path() {
@@ -417,13 +462,11 @@ window_rect() {
 # expect_installed LANGUAGE: every entry that an install in $PRODUCT writes,
 # value by value, and no deferred deletion left scheduled.
 expect_installed() {
-  expect_reg "$UNINSTALL_KEY" DisplayName REG_SZ Kestrin
-  expect_reg "$UNINSTALL_KEY" UninstallString REG_SZ "\"$PRODUCT\\Installer.exe\" /uninstall"
-  expect_reg "$USER_KEY" Path REG_SZ "$PRODUCT"
-  expect_reg "$USER_KEY" Language REG_SZ "$1"
+  expect_values "$UNINSTALL_KEY" DisplayName REG_SZ Kestrin \
+    UninstallString REG_SZ "\"$PRODUCT\\Installer.exe\" /uninstall"
+  expect_values "$USER_KEY" Path REG_SZ "$PRODUCT" Language REG_SZ "$1"
   short_path "$PRODUCT\\Kestrin.vxd"
-  expect_reg "$VXD_KEY" StaticVxD REG_SZ "$SHORT_PATH"
-  expect_reg "$VXD_KEY" Start REG_BINARY 00
+  expect_values "$VXD_KEY" StaticVxD REG_SZ "$SHORT_PATH" Start REG_BINARY 00
   expect_no_reg "$RUNONCE_KEY" Kestrin
 }
 

@@ -12,17 +12,13 @@ install_english_restart_declined() {
   # English, with Install checked, while it asks.
   wait_window --has-control 1003 --timeout 30
   wait_msgbox --timeout 30
+  check_msgbox "Installer" "$QUESTION_AFTER_INSTALL" "6 7" question
   read_dialog "$WINDOW"
   expect_caption "Add/Remove programm Kestrin"
   expect_checked 1000
   expect_unchecked 1001 1002
   # Everything is written before the question.
   expect_installed English
-  [ "$MSGBOX_CAPTION|$MSGBOX_TEXT|$MSGBOX_BUTTONS|$MSGBOX_ICON" = \
-    'Installer|In is need to reboot computer to finish of installation process.\nDo you wish to reboot it now?|6 7|question' ] ||
-    fail "wrong restart question" \
-      'Installer|In is need to reboot computer to finish of installation process.\nDo you wish to reboot it now?|6 7|question' \
-      "$MSGBOX_CAPTION|$MSGBOX_TEXT|$MSGBOX_BUTTONS|$MSGBOX_ICON"
   answer "$MSGBOX" 7
   expect_msgbox "Installer" "Do not forget to reboot you computer." "1" warning 1
   wait_exit --timeout 20
@@ -80,7 +76,7 @@ install_missing_files() {
   mv "$aside/Kestrin.htm" "$PRODUCT_DIR/"
   rmdir "$aside"
   press_ok "$WINDOW"
-  expect_msgbox "Installer" 'In is need to reboot computer to finish of installation process.\nDo you wish to reboot it now?' "6 7" question 7
+  expect_msgbox "Installer" "$QUESTION_AFTER_INSTALL" "6 7" question 7
   expect_msgbox "Installer" "Do not forget to reboot you computer." "1" warning 1
   wait_exit --timeout 20
   expect_installed English
