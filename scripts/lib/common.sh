@@ -65,7 +65,9 @@ start_xvfb() {
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     KESTRIN_XVFB_PID=$!
     for _ in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n" KESTRIN_XVFB_PID; return 0; }
+      # The pid stays unexported: a child that sources this file must not
+      # stop an X server it did not start.
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
       kill -0 "$KESTRIN_XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
