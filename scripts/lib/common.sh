@@ -87,11 +87,12 @@ stop_xvfb() {
 }
 
 # Ends the Wine servers of the prefixes below build/ (ours only): the unit
-# tests', the demo's, and the end-to-end runner's (its pristine prefix and one
-# per scenario, in build/e2e or in a tree's own e2e folder).
+# tests', the demo's, the end-to-end benchmark's, and the end-to-end runner's
+# (its pristine prefix and one per scenario, in build/e2e or in a tree's own
+# e2e folder).
 stop_wine_prefixes() {
   local p
-  for p in "$KESTRIN_ROOT"/build/*/wineprefix "$KESTRIN_ROOT"/build/demo/*/prefix \
+  for p in "$KESTRIN_ROOT"/build/*/wineprefix "$KESTRIN_ROOT"/build/demo/*/prefix "$KESTRIN_ROOT"/build/bench-e2e/prefix \
     "$KESTRIN_ROOT"/build/e2e/*/prefix "$KESTRIN_ROOT"/build/e2e/pristine \
     "$KESTRIN_ROOT"/build/*/e2e/*/prefix "$KESTRIN_ROOT"/build/*/e2e/pristine; do
     [ -f "$p/system.reg" ] && WINEPREFIX=$p timeout 20 wineserver -k 2>/dev/null
