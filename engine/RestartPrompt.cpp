@@ -7,11 +7,13 @@
 #include "resources/ResourceIds.h"
 
 void PromptRestart(const ProductProfile& profile, uint16_t captionId, uint16_t questionId) {
-  const SharedString caption = profile.LoadMessage(captionId);
-  const SharedString question = profile.LoadMessage(questionId);
-  if (ShowMessageBox(question.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES) {
+  if (ShowMessageBox(profile.LoadMessage(questionId).c_str(), profile.LoadMessage(captionId).c_str(),
+                     MB_YESNO | MB_ICONQUESTION) == IDYES) {
     RestartSystem(EWX_REBOOT, 0);
     return;
   }
-  ShowMessageBox(profile.LoadMessage(IDS_REMEMBER_TO_REBOOT).c_str(), caption.c_str(), MB_ICONWARNING);
+  // The question has no owner window: the user may have changed the
+  // language meanwhile, and the reminder speaks the language of its moment.
+  ShowMessageBox(profile.LoadMessage(IDS_REMEMBER_TO_REBOOT).c_str(), profile.LoadMessage(captionId).c_str(),
+                 MB_ICONWARNING);
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,25 +10,41 @@
 namespace {
 
 // Reads a whole file into a malloc'ed, zero-terminated text; an empty text
-// when the file is missing.
+// when the file is missing. Null when it exists but cannot be read whole:
+// writing the file back then would lose the entries already in it.
 char* ReadText(const char* path) {
   std::size_t size = 0, capacity = 4096;
   char* text = static_cast<char*>(std::malloc(capacity + 1));
   if (text == nullptr)
     return nullptr;
-  if (FILE* in = std::fopen(path, "rb")) {
-    std::size_t n;
-    while ((n = std::fread(text + size, 1, capacity - size, in)) > 0) {
-      size += n;
-      if (size == capacity) {
-        char* larger = static_cast<char*>(std::realloc(text, capacity * 2 + 1));
-        if (larger == nullptr)
-          break;
-        text = larger;
-        capacity *= 2;
-      }
+  FILE* in = std::fopen(path, "rb");
+  if (in == nullptr) {
+    if (errno == ENOENT) {
+      text[0] = '\0';
+      return text;
     }
-    std::fclose(in);
+    std::free(text);
+    return nullptr;
+  }
+  bool whole = true;
+  std::size_t n;
+  while ((n = std::fread(text + size, 1, capacity - size, in)) > 0) {
+    size += n;
+    if (size == capacity) {
+      char* larger = static_cast<char*>(std::realloc(text, capacity * 2 + 1));
+      if (larger == nullptr) {
+        whole = false;
+        break;
+      }
+      text = larger;
+      capacity *= 2;
+    }
+  }
+  whole = whole && !std::ferror(in);
+  std::fclose(in);
+  if (!whole) {
+    std::free(text);
+    return nullptr;
   }
   text[size] = '\0';
   return text;

@@ -105,7 +105,9 @@ int main(int argc, char** argv) {
     const int error = errno;
     std::printf("Can not delete directory %s: ", current);
     std::printf("%s", std::strerror(error));
-    if (selfScheduled)
+    // A drive root ("C:") is never a folder to remove.
+    const bool driveRoot = std::strlen(current) == 2 && current[1] == ':';
+    if (selfScheduled && !driveRoot)
       ScheduleRemovalAtRestart(current);
   }
   std::free(current);

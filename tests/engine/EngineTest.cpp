@@ -146,6 +146,17 @@ TEST_F(EngineTest, DecliningTheRestartLeavesAReminder) {
   EXPECT_TRUE(recorded::restarts.empty());
 }
 
+TEST_F(EngineTest, TheReminderSpeaksTheLanguageChosenWhileTheQuestionWasOpen) {
+  // The question has no owner: the dialog's language selector stays usable.
+  recorded::whileNextBoxIsOpen = [this] { profile.languageIndex = 1; };
+  EXPECT_EQ(profile.PerformSetup(1), 1);
+  ASSERT_EQ(recorded::messageBoxes.size(), 2u);
+  EXPECT_EQ(recorded::messageBoxes[0].caption, "Installer");
+  EXPECT_EQ(recorded::messageBoxes[1].caption, profile.LoadMessage(117).c_str());
+  EXPECT_EQ(recorded::messageBoxes[1].text, profile.LoadMessage(120).c_str());
+  EXPECT_NE(recorded::messageBoxes[1].text, kReminder);
+}
+
 TEST_F(EngineTest, AFolderAtADriveRootGetsOneBackslash) {
   UseFolder("C:");
   EXPECT_EQ(profile.PerformSetup(1), 1);

@@ -4,6 +4,7 @@
 #define KESTRIN_TESTS_ENGINE_RECORDEDSYSTEMCALLS_H
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ extern std::vector<Restart> restarts;
 // The next answers, in order; when empty a question is answered No and
 // anything else OK.
 extern std::deque<int> answers;
+
+// Runs while the next message box is "open", as a user acting meanwhile.
+extern std::function<void()> whileNextBoxIsOpen;
 
 void Clear();
 

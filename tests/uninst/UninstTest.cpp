@@ -208,4 +208,26 @@ TEST_F(HelperTest, InsideTheFolderItLeavesItselfAndTheFolderToTheNextStart) {
   EXPECT_EQ(sources[1].substr(sources[1].size() - folder.size()), folder);
 }
 
+TEST_F(HelperTest, AtADriveRootItLeavesOnlyItselfToTheNextStart) {
+  // The helper lies in the root it lists, as the setup program would place it
+  // for a product installed at a drive root.
+  const std::string root = "C:\\";
+  const std::string file = "KTEST" + std::to_string(GetCurrentProcessId()) + ".TXT";
+  ASSERT_TRUE(test::WriteFile(root + file, "product file"));
+  ClearPendingRemovals();
+
+  const auto result = RunHelper("C:", "C:\\\n" + file);
+  const std::string helper = root + "uninst.exe";
+  EXPECT_NE(result.output.find("The current directory is: C:\\\n"), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("Deleting file " + file + "... Ok.\n"), std::string::npos) << result.output;
+  // The trailing backslash is gone, so the root reads back as "C:".
+  EXPECT_NE(result.output.find("Can not delete directory C:: "), std::string::npos) << result.output;
+
+  const auto pending = PendingRemovals();
+  ClearPendingRemovals();
+  DeleteFileA(helper.c_str());
+  ASSERT_EQ(pending.size(), 1u) << "pending: " << ::testing::PrintToString(pending);
+  EXPECT_EQ(Lower(pending[0]).substr(pending[0].size() - helper.size()), Lower(helper));
+}
+
 }  // namespace
