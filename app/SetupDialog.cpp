@@ -139,14 +139,15 @@ void SetupDialog::ApplyLanguage(int32_t index) {
 }
 
 void SetupDialog::OnOK() {
+  // The engine's message boxes have no owner, so the dialog stays usable
+  // under them: an OK then would start the action a second time inside the
+  // first, or (with Exit checked meanwhile) close the dialog under it.
+  if (actionRunning)
+    return;
   if (SetupAction != ActionInstall && SetupAction != ActionUninstall) {
     CDialog::OnOK();
     return;
   }
-  // An OK that arrives while the engine waits in one of its message boxes
-  // would start the action a second time inside the first.
-  if (actionRunning)
-    return;
   RunningFlag running(actionRunning);
   if (profile.PerformSetup(SetupAction == ActionInstall ? 1 : 0) != 0)
     CDialog::OnOK();

@@ -30,8 +30,11 @@ bool ToShortPath(const char* path, char (&shortPath)[kPathBufferSize])
 
 void Register(const char* shortPath, const DriverNames& names)
 {
-    const std::string keyPath = std::string(kStaticDriverListKey) + "\\" + names.keyName;
-    LocalMachineKey key(keyPath.c_str(), RegistryWriteCreate);
+    // A fixed buffer: the only failures to leave this road are the
+    // registry wrapper's texts, never an allocation of our own.
+    char keyPath[kPathBufferSize];
+    std::snprintf(keyPath, sizeof keyPath, "%s\\%s", kStaticDriverListKey, names.keyName);
+    LocalMachineKey key(keyPath, RegistryWriteCreate);
     key.WriteString(kStaticDriverPathValue, shortPath);
     const unsigned char start = 0;
     key.WriteBinary(kStaticDriverStartValue, &start, 1);
@@ -85,7 +88,13 @@ void RemoveDriverLines(const DriverNames& names)
         return;
     }
 
-    SystemIniPassResult pass = RewriteSystemIni(in, out, names.fileName);
+    SystemIniPassResult pass;
+    try {
+        pass = RewriteSystemIni(in, out, names.fileName);
+    } catch (...) {
+        // Out of memory on a huge line: the old file stays as it was.
+        pass.writeFailed = true;
+    }
     if (std::fclose(out) != 0)
         pass.writeFailed = true;
     std::fclose(in);
@@ -128,6 +137,11 @@ int RegisterStaticDriver(const char* path, int install)
         return 1;
     }
     DeleteDriverKey(names);
-    RemoveDriverLines(names);
+    // Nothing leaves the un-registration road, not even running out of
+    // memory for the file names.
+    try {
+        RemoveDriverLines(names);
+    } catch (...) {
+    }
     return 1;
 }

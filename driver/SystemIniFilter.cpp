@@ -58,7 +58,7 @@ bool SystemIniFilter::Keep(std::string_view line)
         if (line == kEnhSectionHeader)
             inDriverSection = true;
     }
-    if (inDriverSection && IsDeviceLineFor(line, driverFileName)) {
+    if (inDriverSection && line.size() <= kLongestJudgedLine && IsDeviceLineFor(line, driverFileName)) {
         found = true;
         return false;
     }

@@ -21,6 +21,10 @@
 inline constexpr std::string_view kEnhSectionHeader = "[386Enh]";
 // The key word of a driver line; matched without regard to case.
 inline constexpr std::string_view kDeviceKeyWord = "device=";
+// The longest line (without its line end) that one read of the file pass
+// has room for. Only such lines are judged as driver lines: a longer one was
+// never a line the system reads as one, and it reaches the new file as it is.
+inline constexpr std::size_t kLongestJudgedLine = 1021;
 
 // The line without the carriage returns and line feeds at its end.
 std::string_view TrimLineEnd(std::string_view line);
@@ -41,7 +45,8 @@ public:
     // Takes one whole line (its line end may still be on it) and tells
     // whether it stays. A line beginning with "[" ends the current section;
     // the line "[386Enh]" starts the driver section. Inside it a line that
-    // IsDeviceLineFor the driver is dropped and sets the found flag.
+    // IsDeviceLineFor the driver is dropped and sets the found flag, unless
+    // it is longer than kLongestJudgedLine.
     bool Keep(std::string_view line);
 
     // At least one line was dropped.

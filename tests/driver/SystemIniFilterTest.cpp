@@ -192,11 +192,20 @@ TEST(SystemIniPass, ALineLongerThanTheReadBufferReachesTheNewFileWhole) {
     EXPECT_EQ("[386Enh]\r\n" + longLine + "\r\n" + huge + "\r\n", o.text);
 }
 
-TEST(SystemIniPass, ALongMatchingLineIsDroppedWhole) {
-    const std::string longLine = "device=" + std::string(3000, 'd') + "\\KESTRIN.VXD";
-    const PassOutcome o = Pass("[386Enh]\r\n" + longLine + "\r\nlast\r\n", "KESTRIN.VXD");
+TEST(SystemIniPass, OnlyLinesOneReadCanHoldAreJudged) {
+    // At the limit the driver line goes; one character longer, it stays as
+    // it is, and with nothing dropped the file is not replaced.
+    const std::string name = "\\KESTRIN.VXD";
+    const std::string atLimit = "device=" + std::string(1021 - 7 - name.size(), 'd') + name;
+    ASSERT_EQ(atLimit.size(), 1021u);
+    PassOutcome o = Pass("[386Enh]\r\n" + atLimit + "\r\nlast\r\n", "KESTRIN.VXD");
     EXPECT_TRUE(o.result.found);
     EXPECT_EQ("[386Enh]\r\nlast\r\n", o.text);
+
+    const std::string longer = "device=" + std::string(3000, 'd') + name;
+    o = Pass("[386Enh]\r\n" + longer + "\r\nlast\r\n", "KESTRIN.VXD");
+    EXPECT_FALSE(o.result.found);
+    EXPECT_EQ("[386Enh]\r\n" + longer + "\r\nlast\r\n", o.text);
 }
 
 TEST(SystemIniPass, LinesEndingAtEveryBufferBoundaryStayWhole) {

@@ -7,8 +7,11 @@
 
 #include <functional>
 
+#include "app/SetupAction.h"
 #include "app/SetupDialog.h"
 #include "resources/ResourceIds.h"
+#include "tests/engine/RecordedSystemCalls.h"
+#include "tests/support/WinTestSupport.h"
 
 namespace {
 
@@ -79,6 +82,27 @@ TEST(SetupWindowTest, LabelsTakeTheLanguagesFontAndTheStatusLineKeepsTheDialogs)
     }
   };
   EXPECT_EQ(IDCANCEL, dialog.DoModal());
+}
+
+TEST(SetupWindowTest, OkWhileAnActionShowsItsMessageIsIgnored) {
+  // An empty folder: the install stops at its missing-files message, and
+  // while that box is open the user checks Exit and presses OK.
+  test::TempFolder empty{"KestrinEmpty"};
+  recorded::Clear();
+  InspectedDialog dialog;
+  dialog.inspect = [&empty](InspectedDialog& d) {
+    d.profile.programFolder = empty.Path().c_str();
+    recorded::whileNextBoxIsOpen = [&d] {
+      d.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED), 0);
+      d.SendMessage(WM_COMMAND, IDOK, 0);
+    };
+    d.SetupAction = ActionInstall;
+    d.SendMessage(WM_COMMAND, IDOK, 0);
+  };
+  EXPECT_EQ(IDCANCEL, dialog.DoModal()) << "the dialog must stay open under the failed install";
+  ASSERT_EQ(1u, recorded::messageBoxes.size());
+  EXPECT_EQ("Files existing checking", recorded::messageBoxes[0].caption);
+  recorded::Clear();
 }
 
 }  // namespace
