@@ -58,7 +58,11 @@ int ScheduleDeferredDeletion(const ProductProfile& profile, const char* list) {
   const void* image = loaded ? LockResource(loaded) : nullptr;
   if (image == nullptr || size == 0)
     return 1;
+  return WriteHelperAndAskRestart(profile, list, image, size);
+}
 
+int WriteHelperAndAskRestart(const ProductProfile& profile, const char* list, const void* image, unsigned long size) {
+  const SharedString caption = profile.LoadMessage(IDS_UNINSTALLER_CAPTION);
   CTOOPtr copy(size);
   auto* bytes = reinterpret_cast<unsigned char*>(copy.Get());
   std::memcpy(bytes, image, size);

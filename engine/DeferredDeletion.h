@@ -30,4 +30,11 @@ class DeferredDeletionList {
 // setup program carries no helper image (silent).
 int ScheduleDeferredDeletion(const ProductProfile& profile, const char* list);
 
+// The part of ScheduleDeferredDeletion after the helper image has been
+// found: writes `image` (`size` bytes) with the list over its list area,
+// when it has one, records it under RunOnce and asks for the restart.
+// Returns 1. Apart so that images other than the program's own can be tried.
+int WriteHelperAndAskRestart(const ProductProfile& profile, const char* list, const void* image,
+                             unsigned long size);
+
 #endif

@@ -299,6 +299,23 @@ TEST_F(DeferredDeletionTest, TheListMustFitTheHelpersArea) {
   EXPECT_FALSE(test::Exists(Path("uninst.exe")));
 }
 
+TEST_F(DeferredDeletionTest, AnImageWithoutRoomForTheListIsWrittenUnchanged) {
+  // No marker at all; and a marker 110 bytes before the end, where this
+  // list with its zero byte would run past the image.
+  const std::string list = product.Path() + "\n" + std::string(120, 'F');
+  std::string noMarker(8192, 'x');
+  std::string nearEnd(8192, 'x');
+  nearEnd.replace(nearEnd.size() - 110, 9, std::string("FileList\0", 9));
+  for (const std::string& image : {noMarker, nearEnd}) {
+    recorded::Clear();
+    EXPECT_EQ(WriteHelperAndAskRestart(profile, list.c_str(), image.data(), image.size()), 1);
+    EXPECT_TRUE(test::ReadFile(Path("uninst.exe")) == image) << "the image was changed";
+    EXPECT_EQ(test::ReadString(HKEY_LOCAL_MACHINE, kRunOnce, "Kestrin"), ShortPath(Path("uninst.exe")));
+    ASSERT_EQ(recorded::messageBoxes.size(), 2u);
+    EXPECT_EQ(recorded::messageBoxes[0].text, kUninstallQuestion);
+  }
+}
+
 TEST_F(DeferredDeletionTest, AHelperThatCannotBeWrittenIsReportedWithoutTheQuestion) {
   ASSERT_TRUE(CreateDirectoryA(Path("uninst.exe").c_str(), nullptr));
   EXPECT_EQ(ScheduleDeferredDeletion(profile, (product.Path() + "\nKESTRIN.VXD").c_str()), 1);
