@@ -45,9 +45,12 @@ SingleInstanceGuard::SingleInstanceGuard(const char* name)
 
     bool checked = true;
     if (mutex != nullptr) {
-        if (WaitForSingleObject(mutex, kCheckTimeoutMs) == WAIT_OBJECT_0) {
+        const DWORD waited = WaitForSingleObject(mutex, kCheckTimeoutMs);
+        // An abandoned mutex (its owner ended without releasing it) is owned
+        // by this thread now, just like a mutex taken normally.
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
             ++ownership;
-        } else {
+        if (waited != WAIT_OBJECT_0) {
             // Time-out, an abandoned mutex or a failure: count as a later instance.
             firstInstance = 0;
             checked = false;

@@ -27,7 +27,8 @@ public:
     // Makes the check. A null or over-long name holds nothing and reports a
     // first instance; so does a check whose own event cannot be made. A
     // process that cannot get the check's mutex within kCheckTimeoutMs counts
-    // itself as a later instance.
+    // itself as a later instance; so does one that finds the mutex abandoned
+    // (a process ended during its check), which still gives the mutex back.
     explicit SingleInstanceGuard(const char* name);
     // A first instance gives the name up (resets its own event); every guard
     // closes its events.

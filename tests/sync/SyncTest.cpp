@@ -33,19 +33,25 @@ bool ObjectExists(const std::string& name) {
   return true;
 }
 
-// Runs this program's child test for `name`; returns its first flag, or -1
-// when the child did not report one.
-int FirstFlagInSecondProcess(const std::string& name) {
+// Runs one of this program's child tests for `name` in a second process.
+test::ProcessResult RunChild(const char* childTest, const std::string& name) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   SetEnvironmentVariableA(kChildNameVariable, name.c_str());
   const test::ProcessResult result =
       test::RunProcess(std::string("\"") + self + "\" --gtest_also_run_disabled_tests --gtest_filter=" +
-                       kChildTest);
+                       childTest);
   SetEnvironmentVariableA(kChildNameVariable, nullptr);
   EXPECT_TRUE(result.started);
   EXPECT_FALSE(result.timedOut);
   EXPECT_EQ(result.exitCode, 0u) << result.output;
+  return result;
+}
+
+// Runs the guard's child test for `name`; returns its first flag, or -1
+// when the child did not report one.
+int FirstFlagInSecondProcess(const std::string& name) {
+  const test::ProcessResult result = RunChild(kChildTest, name);
   const size_t at = result.output.find("first=");
   if (at == std::string::npos) {
     ADD_FAILURE() << "no flag in the child's output:\n" << result.output;
@@ -61,6 +67,17 @@ TEST(GuardChild, DISABLED_ReportsFirstFlagAndRequestsPopup) {
   SingleInstanceGuard guard(name);
   std::printf("first=%d\n", static_cast<int>(guard.IsFirstInstance()));
   if (!guard.IsFirstInstance()) guard.RequestPopup();
+}
+
+// Runs only inside a second process: takes the check's mutex and ends
+// without releasing it, which leaves the mutex abandoned.
+TEST(GuardChild, DISABLED_TakesTheCheckMutexAndEndsOwningIt) {
+  const char* name = std::getenv(kChildNameVariable);
+  ASSERT_NE(name, nullptr);
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, (std::string(name) + "_Mutex").c_str());
+  ASSERT_NE(mutex, nullptr);
+  ASSERT_EQ(WaitForSingleObject(mutex, 5000), static_cast<DWORD>(WAIT_OBJECT_0));
+  std::printf("taken\n");
 }
 
 TEST(SingleInstanceGuard, SecondInTheSameProcessIsNotFirstUntilTheFirstGoes) {
@@ -101,6 +118,39 @@ TEST(SingleInstanceGuard, SecondProcessSeesTheFirstAndCanAskForAPopup) {
   EXPECT_EQ(FirstFlagInSecondProcess(name), 1);
   SingleInstanceGuard again(name.c_str());
   EXPECT_EQ(again.IsFirstInstance(), 1);
+}
+
+TEST(SingleInstanceGuard, AnAbandonedCheckMutexIsGivenBackForTheNextCheck) {
+  const std::string name = UniqueName("abandoned");
+  // This handle keeps the mutex in existence after the child has gone.
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, (name + "_Mutex").c_str());
+  ASSERT_NE(mutex, nullptr);
+  const test::ProcessResult child = RunChild("GuardChild.DISABLED_TakesTheCheckMutexAndEndsOwningIt", name);
+  ASSERT_NE(child.output.find("taken"), std::string::npos) << child.output;
+  {
+    // The wait reports the mutex abandoned: the check counts as a later
+    // instance and holds no events.
+    SingleInstanceGuard afterTheCrash(name.c_str());
+    EXPECT_EQ(afterTheCrash.IsFirstInstance(), 0);
+    EXPECT_EQ(afterTheCrash.PopupEvent(), nullptr);
+    EXPECT_FALSE(ObjectExists(name + "_OwnEvent"));
+  }
+  // The abandoned wait made this thread the owner. Unless the guard gave
+  // the mutex back, a check on another thread waits the full time-out and
+  // then counts itself as a later instance.
+  int32_t flag = -1;
+  DWORD waited = 0;
+  std::thread([&] {
+    const DWORD start = GetTickCount();
+    SingleInstanceGuard next(name.c_str());
+    waited = GetTickCount() - start;
+    flag = next.IsFirstInstance();
+  }).join();
+  EXPECT_EQ(flag, 1);
+  EXPECT_LT(waited, SingleInstanceGuard::kCheckTimeoutMs / 2);
+  // And another process finds the name free too.
+  EXPECT_EQ(FirstFlagInSecondProcess(name), 1);
+  CloseHandle(mutex);
 }
 
 TEST(SingleInstanceGuard, OverlongNameHoldsNothingAndReportsFirst) {
