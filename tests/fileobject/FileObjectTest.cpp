@@ -203,6 +203,28 @@ TEST_F(FileObjectTest, TruncateLengthAndPositions) {
   EXPECT_EQ(test::ReadFile(path), std::string(40, 'x'));
 }
 
+TEST_F(FileObjectTest, LengthCountsBufferedBytesButNotASeekPastTheEnd) {
+  const std::string path = folder / "sparse.bin";
+  ASSERT_TRUE(test::WriteFile(path, "0123456789"));
+  FileObject file(path.c_str());
+  ASSERT_TRUE(file.IsOpen());
+  // A position past the end writes nothing: the file keeps its size.
+  EXPECT_EQ(file.Seek(5, SEEK_END), 0);
+  EXPECT_EQ(file.CurPos(), 15);
+  EXPECT_EQ(file.Length(), 10);
+  // Written there, the byte is still in the buffer but counts, and so does
+  // the gap before it.
+  EXPECT_EQ(file.Write("x", 1), 1u);
+  EXPECT_EQ(file.Length(), 16);
+  // Seeking back writes the buffer out; the length stays.
+  EXPECT_EQ(file.Seek(0, SEEK_SET), 0);
+  EXPECT_EQ(file.Length(), 16);
+  EXPECT_EQ(file.Seek(4, SEEK_END), 0);
+  EXPECT_EQ(file.Length(), 16);
+  file.Close();
+  EXPECT_EQ(test::ReadFile(path).size(), 16u);
+}
+
 TEST_F(FileObjectTest, ReadLine) {
   const std::string path = folder / "lines.txt";
   ASSERT_TRUE(test::WriteFile(path, "one\r\ntwo\n"));

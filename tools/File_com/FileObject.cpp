@@ -116,6 +116,7 @@ size_t FileObject::Read(void* buffer, size_t size)
         return 0;
     }
     Clear();
+    stream->SetOutputPending(false);
     return std::fread(buffer, 1, size, Stream());
 }
 
@@ -128,6 +129,7 @@ size_t FileObject::Write(const void* data, size_t size)
     if (size == 0)
         return 0;
     Clear();
+    stream->SetOutputPending(true);
     const size_t written = std::fwrite(data, 1, size, Stream());
     if (written != size) {
         SetPositionText(kLineShortWrite);
@@ -161,9 +163,13 @@ int32_t FileObject::Length()
     // Bytes written but still in the stream's buffer are not in the file
     // yet; they always end at the current position, so the position bounds
     // the length from below. (Flushing instead would drop a read buffer.)
-    const long position = std::ftell(Stream());
-    if (position > length)
-        length = position;
+    // Without such bytes the position may lie past the end after a seek, and
+    // the file has not grown.
+    if (stream->OutputPending()) {
+        const long position = std::ftell(Stream());
+        if (position > length)
+            length = position;
+    }
     return static_cast<int32_t>(length);
 }
 
@@ -173,6 +179,8 @@ int FileObject::Seek(long offset, int origin)
         RecordClosed(kLineSeekClosed);
         return -1;
     }
+    // fseek writes out what waits in the buffer before it moves.
+    stream->SetOutputPending(false);
     return std::fseek(Stream(), offset, origin);
 }
 
@@ -224,6 +232,7 @@ bool FileObject::Flush()
         return !IsError();
     }
     Clear();
+    stream->SetOutputPending(false);
     if (std::fflush(Stream()) != 0) {
         SetPositionText(kLineFlush);
         SetStatusAndErrno(e_FLUSH, kFlushErrno);
@@ -241,6 +250,7 @@ char* FileObject::ReadLine(char* buffer, int size)
     // fgets writes the terminator even into a buffer of no bytes.
     if (buffer == nullptr || size < 1)
         return nullptr;
+    stream->SetOutputPending(false);
     char* line = std::fgets(buffer, size, Stream());
     if (line == nullptr && std::ferror(Stream()) != 0) {
         const int cause = errno;

@@ -42,8 +42,9 @@ public:
     size_t Write(const void* data, size_t size);
     // Drops this object's share of the stream.
     void Close();
-    // The file's length in bytes, bytes still in the stream's buffer
-    // included; -1 on failure (status 45 with errno) or when closed.
+    // The file's length in bytes, bytes written but still in the stream's
+    // buffer included (a seek past the end alone does not count); -1 on
+    // failure (status 45 with errno) or when closed.
     int32_t Length();
     // fseek's result, unchanged; records nothing when open. -1 when closed.
     int Seek(long offset, int origin);
