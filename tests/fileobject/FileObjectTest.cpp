@@ -305,6 +305,18 @@ TEST_F(FileObjectTest, SetTimeSurvivesWritesStillInTheBuffer) {
   EXPECT_EQ(std::string(buffer, 3), "345");
 }
 
+TEST_F(FileObjectTest, SetTimeAtTheEndOfAFileKeepsTheEndOfFileIndicator) {
+  const std::string path = folder / "eof.bin";
+  ASSERT_TRUE(test::WriteFile(path, "abc"));
+  FileObject file(path.c_str());
+  char buffer[8];
+  ASSERT_EQ(file.Read(buffer, sizeof buffer), 3u);
+  ASSERT_TRUE(file.Eof());
+  EXPECT_TRUE(file.SetTime(DateTime(2004, 2, 29, 10, 20, 30, 0)));
+  EXPECT_TRUE(file.Eof());
+  EXPECT_EQ(file.CurPos(), 3);
+}
+
 TEST_F(FileObjectTest, SetTimeOutsideTheDosRangeWritesNothing) {
   const std::string path = folder / "range.bin";
   FileObject file(path.c_str());

@@ -69,8 +69,9 @@ public:
     // resolution of two seconds. Does not clear earlier codes. False, with
     // status 122, when closed or when the platform refuses, including a date
     // before 1980 or after 2107, which the MS-DOS words cannot hold. Bytes
-    // still in the stream's buffer are written out first, so that they do
-    // not stamp the file again later; this clears the end-of-file indicator.
+    // written but still in the stream's buffer are written out first, so
+    // that they do not stamp the file again later; that (and only that)
+    // clears the end-of-file indicator.
     bool SetTime(const DateTime& when);
 
     // The open stream, or null.

@@ -67,8 +67,12 @@ bool FileObject::SetTime(const DateTime& when)
             // Bytes still in the stream's buffer would reach the file later
             // and stamp it with that moment. A seek to the current position
             // writes them out now without moving (fflush would drop a read
-            // buffer on msvcrt); it clears the end-of-file indicator.
-            std::fseek(Stream(), 0, SEEK_CUR);
+            // buffer on msvcrt). The seek also clears the end-of-file
+            // indicator, so it is made only when something waits.
+            if (stream->OutputPending()) {
+                std::fseek(Stream(), 0, SEEK_CUR);
+                stream->SetOutputPending(false);
+            }
             const HANDLE file = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(Stream())));
             if (file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, &universal, &universal))
                 return true;
