@@ -179,18 +179,27 @@ void RegistryKey::DeleteTree(char* pathBuffer, int capacity)
     RegistryKey key(parent, pathBuffer, RegistryRead);
     const DWORD count = key.SubKeyCount();
     const size_t length = std::strlen(pathBuffer);
+    const size_t room = static_cast<size_t>(capacity);
 
-    // Deepest keys first; from the last index down, so that the indices
-    // still to come stay valid while sub-keys disappear.
-    for (DWORD i = count; i-- > 0;) {
-        char name[kRegistryPathSize];
-        key.EnumSubKey(i, name, sizeof name);
-        // The sub-key's path must fit the buffer: backslash, name, terminator.
-        if (length + 1 + std::strlen(name) + 1 > static_cast<size_t>(capacity))
+    if (count != 0) {
+        // No room even for the backslash.
+        if (length + 1 > room)
             ThrowFormatted("DelAllRegError %s", path);
+        // Each name is read straight into the buffer after the backslash; one
+        // that does not fit what is left fails its enumeration (the system
+        // writes nothing then), with this key's path in the message.
         pathBuffer[length] = '\\';
-        std::strcpy(pathBuffer + length + 1, name);
-        DeleteTree(pathBuffer, capacity);
+        const DWORD nameRoom = static_cast<DWORD>(room - length - 1);
+        // A full buffer leaves a size of 0; the pointer handed with it still
+        // points at storage of ours, not past the buffer.
+        char none = '\0';
+        char* const name = nameRoom != 0 ? pathBuffer + length + 1 : &none;
+        // Deepest keys first; from the last index down, so that the indices
+        // still to come stay valid while sub-keys disappear.
+        for (DWORD i = count; i-- > 0;) {
+            key.EnumSubKey(i, name, nameRoom);
+            DeleteTree(pathBuffer, capacity);
+        }
         pathBuffer[length] = '\0';
     }
 

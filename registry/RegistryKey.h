@@ -19,8 +19,12 @@
 //   "CloseRegError %s %d"        destructor (buffer only, nothing thrown)
 //   "WriteRegError %s %d"        WriteString, WriteDword, WriteBinary
 //   "QueryRegError %s %d"        SubKeyCount, ValueCount
-//   "EnumRegError %s %d"         EnumSubKey (the end of the list too)
-//   "DelAllRegError %s"          DeleteSubKey: a sub-key's path outgrows 260 characters
+//   "EnumRegError %s %d"         EnumSubKey (the end of the list too); DeleteSubKey:
+//                                a sub-key name that does not fit after its key's
+//                                path (that key's path, 234 = ERROR_MORE_DATA)
+//   "DelAllRegError %s"          DeleteSubKey: a key with sub-keys whose path leaves
+//                                no room for the backslash (a guard: a path of 260
+//                                characters still leaves it)
 //   "DeleteKeyRegError %s %d"    DeleteSubKey: a key could not be deleted
 //   "DeleteKeyRegError %s %s"    DeleteSubKey: the name (first) is too long for the path
 //   "WriteRegError2 %s %s"       CopyFrom: a value (its name first) could not be written
@@ -97,7 +101,9 @@ public:
     // Deletes the sub-key `name` with everything below it, deepest keys
     // first. Throws "DeleteKeyRegError" (name too long, or a key that could
     // not be deleted), "DelAllRegError", or the text of a key below that
-    // could not be opened, counted or enumerated.
+    // could not be opened, counted or enumerated. The names below are read
+    // into one 261-byte path buffer: a key whose joined path would pass 260
+    // characters stops the delete with its parent's "EnumRegError ... 234".
     void DeleteSubKey(const char* name);
 
     // --- Tree copy ---
@@ -122,7 +128,9 @@ private:
     // opens the key; on failure formats "CreateRegError" / "OpenRegError"
     // with the Win32 explanation and throws.
     void Open(const char* keyPath, RegistryKeyMode mode);
-    // Deletes the key named in `pathBuffer` (below parent) and its tree.
+    // Deletes the key named in `pathBuffer` (below parent) and its tree;
+    // each sub-key's name is enumerated into the buffer after the key's path
+    // and a backslash, within `capacity` bytes.
     void DeleteTree(char* pathBuffer, int capacity);
     // Deletes values and sub-keys here that other lacks; a value whose type
     // differs from other's goes too.

@@ -309,20 +309,59 @@ TEST_P(RegistryKeyTest, ANameTooLongForThePathThrowsDeleteKeyRegErrorNameFirst) 
   EXPECT_EQ(("DeleteKeyRegError " + huge).substr(0, kRegistryMessageBufferSize - 1), text);
 }
 
-TEST_P(RegistryKeyTest, ASubKeyWhosePathOutgrowsTheBufferThrowsDelAllRegError) {
-  // "<scratch>\<200 x a>" fits in 260 characters; its child does not.
+// Makes `name` below the key at `path` through a handle on it, so that the
+// joined path may be longer than 260 characters.
+void CreateChild(HKEY root, const std::string& path, const std::string& name) {
+  HKEY parent = nullptr, child = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &parent, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExA(parent, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr));
+  RegCloseKey(child);
+  RegCloseKey(parent);
+}
+
+TEST_P(RegistryKeyTest, ASubKeyNameThatDoesNotFitThePathFailsItsEnumeration) {
+  // "<scratch>\<200 x a>" fits in 260 characters; its child does not. The
+  // child's name is read into what is left of the path buffer, so the
+  // enumeration of the key being emptied fails with ERROR_MORE_DATA.
   const std::string longName(200, 'a');
   const std::string deep = scratchKey / longName;
   ASSERT_LE(deep.size(), 260u);
-  HKEY top = nullptr, child = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, deep.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &top, nullptr));
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(top, std::string(100, 'c').c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                           &child, nullptr));
-  RegCloseKey(child);
-  RegCloseKey(top);
+  ASSERT_GT(deep.size() + 1 + 100, 260u);
+  CreateChild(root, deep, std::string(100, 'c'));
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryWrite);
-  EXPECT_EQ("DelAllRegError " + scratchKey.Path(), ThrownText([&] { key.DeleteSubKey(longName.c_str()); }));
+  EXPECT_EQ("EnumRegError " + deep + " 234", ThrownText([&] { key.DeleteSubKey(longName.c_str()); }));
   EXPECT_TRUE(scratch::KeyExists(root, deep));  // nothing deleted above the child
+}
+
+TEST_P(RegistryKeyTest, AKeyWithAPathOf260CharactersLeavesNoRoomForASubKeyName) {
+  // The backslash takes the terminator's place: not even a one-letter name
+  // fits after it.
+  const std::string name(260 - scratchKey.Path().size() - 1, 'f');
+  const std::string full = scratchKey / name;
+  ASSERT_EQ(260u, full.size());
+  CreateChild(root, full, "x");
+  RegistryKey key(root, scratchKey.Path().c_str(), RegistryWrite);
+  EXPECT_EQ("EnumRegError " + full + " 234", ThrownText([&] { key.DeleteSubKey(name.c_str()); }));
+  EXPECT_TRUE(scratch::KeyExists(root, full));
+
+  // Without sub-keys it goes.
+  scratch::DeleteTree(root, full);
+  ASSERT_TRUE(scratch::CreateKey(root, full));
+  EXPECT_EQ("(nothing thrown)", ThrownText([&] { key.DeleteSubKey(name.c_str()); }));
+  EXPECT_FALSE(scratch::KeyExists(root, full));
+}
+
+TEST_P(RegistryKeyTest, ASubKeyWhosePathFillsTheBufferExactlyIsDeleted) {
+  const std::string name(200, 'e');
+  const std::string top = scratchKey / name;
+  const std::string child(260 - top.size() - 1, 'g');
+  ASSERT_EQ(260u, top.size() + 1 + child.size());
+  CreateChild(root, top, child);
+  RegistryKey key(root, scratchKey.Path().c_str(), RegistryWrite);
+  EXPECT_EQ("(nothing thrown)", ThrownText([&] { key.DeleteSubKey(name.c_str()); }));
+  EXPECT_FALSE(scratch::KeyExists(root, top));
 }
 
 // --- Tree copy ------------------------------------------------------------------------
