@@ -213,16 +213,24 @@ void RegistryKey::DeleteTree(char* pathBuffer, int capacity)
 void RegistryKey::Prune(const RegistryKey& other)
 {
     for (DWORD i = ValueCount(); i-- > 0;) {
+        // The same buffers as the copy uses: a value here whose name or data
+        // does not fit them is skipped, like any failed enumeration, and so
+        // stays.
         char name[kRegistryPathSize];
+        BYTE data[kRegistryPathSize];
         DWORD nameSize = sizeof name;
+        DWORD dataSize = sizeof data;
         DWORD type = 0;
-        // Only the name and the type matter here; without a data buffer a
-        // large value is not skipped.
-        if (RegEnumValueA(handle, i, name, &nameSize, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumValueA(handle, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
             continue;
+        // Only whether other has the name, and its type, matter here. A value
+        // too big for the buffer is still there (ERROR_MORE_DATA reports its
+        // type too).
+        BYTE otherData[kRegistryPathSize];
+        DWORD otherSize = sizeof otherData;
         DWORD otherType = 0;
-        const LONG found = RegQueryValueExA(other.handle, name, nullptr, &otherType, nullptr, nullptr);
-        if (found != ERROR_SUCCESS || otherType != type)
+        const LONG found = RegQueryValueExA(other.handle, name, nullptr, &otherType, otherData, &otherSize);
+        if ((found != ERROR_SUCCESS && found != ERROR_MORE_DATA) || otherType != type)
             DeleteValue(name);
     }
 

@@ -111,7 +111,9 @@ public:
     // Makes this key's values and its list of sub-keys equal to other's:
     // Prune, then CopyFrom. The prune works on this key's own level (values
     // and sub-keys that other lacks, values whose type differs); below a
-    // sub-key that both have, the copy only adds and overwrites.
+    // sub-key that both have, the copy only adds and overwrites. Both read
+    // values through 261-byte name and data buffers, so values that do not
+    // fit them are neither removed here nor copied from other.
     void Mirror(const RegistryKey& other);
     // Adds other's values and sub-keys here and overwrites differing values
     // (type, size or bytes); removes nothing. Values are enumerated into
@@ -133,7 +135,9 @@ private:
     // and a backslash, within `capacity` bytes.
     void DeleteTree(char* pathBuffer, int capacity);
     // Deletes values and sub-keys here that other lacks; a value whose type
-    // differs from other's goes too.
+    // differs from other's goes too. Values here are enumerated into
+    // 261-byte name and data buffers, and one that does not fit is skipped
+    // (it stays); other's value counts as present even when it is bigger.
     void Prune(const RegistryKey& other);
 
     HKEY handle;

@@ -471,6 +471,35 @@ TEST_P(RegistryKeyTest, MirrorPrunesThenCopies) {
   ExpectSameTree(root, source + "\\sub\\deeper", root, destination + "\\sub\\deeper");
 }
 
+TEST_P(RegistryKeyTest, MirrorLeavesValuesThatDoNotFitItsBuffersAlone) {
+  const std::string source = scratchKey / "source", destination = scratchKey / "destination";
+  const std::string big(300, 'b');
+  const std::string longName(300, 'n');
+  ASSERT_TRUE(scratch::CreateKey(root, source));
+  // Only here, and too big for the 261-byte data or name buffer: the
+  // enumeration skips them, so they stay.
+  ASSERT_TRUE(scratch::WriteValue(root, destination, "BigData", REG_BINARY, big));
+  ASSERT_TRUE(scratch::WriteText(root, destination, longName, "x"));
+  // Only here and small: it goes.
+  ASSERT_TRUE(scratch::WriteText(root, destination, "Small", "x"));
+  // In both, too big in the source only: a value of the same type stays
+  // (the copy cannot take the source's), one of another type goes.
+  ASSERT_TRUE(scratch::WriteValue(root, source, "BigThere", REG_BINARY, big));
+  ASSERT_TRUE(scratch::WriteValue(root, destination, "BigThere", REG_BINARY, std::string("\x01", 1)));
+  ASSERT_TRUE(scratch::WriteValue(root, source, "BigThereOtherType", REG_BINARY, big));
+  ASSERT_TRUE(scratch::WriteText(root, destination, "BigThereOtherType", "x"));
+  {
+    RegistryKey from(root, source.c_str(), RegistryRead);
+    RegistryKey to(root, destination.c_str(), RegistryWrite);
+    to.Mirror(from);
+  }
+  EXPECT_EQ(big, scratch::ReadValue(root, destination, "BigData").data);
+  EXPECT_TRUE(scratch::ReadValue(root, destination, longName).exists);
+  EXPECT_FALSE(scratch::ReadValue(root, destination, "Small").exists);
+  EXPECT_EQ(std::string("\x01", 1), scratch::ReadValue(root, destination, "BigThere").data);
+  EXPECT_FALSE(scratch::ReadValue(root, destination, "BigThereOtherType").exists);
+}
+
 TEST_P(RegistryKeyTest, MirrorOntoAnEmptyKeyMakesAnEqualTree) {
   const std::string source = scratchKey / "source", destination = scratchKey / "destination";
   MakeSource(root, source);
