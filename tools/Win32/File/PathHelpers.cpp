@@ -31,9 +31,14 @@ bool FileExists(const char* path)
 int RemoveFile(const char* path, XTOOFile& holder)
 {
     holder.Clear();
-    if (path != nullptr && std::remove(NormalisedPath(path).c_str()) == 0)
-        return 0;
-    const int code = path != nullptr ? errno : EINVAL;
+    int code = EINVAL;
+    if (path != nullptr) {
+        const SharedString normalised = NormalisedPath(path);
+        if (std::remove(normalised.c_str()) == 0)
+            return 0;
+        // Taken before the copy is freed: freeing may change errno.
+        code = errno;
+    }
     holder.SetText(path);
     holder.SetStatusAndErrno(e_DELETE_ERROR, code);
     return holder.GetErrno();
