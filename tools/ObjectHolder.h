@@ -36,6 +36,8 @@ private:
 
 class ObjectHolderRef : public ErrorRef {
 public:
+    // Takes over `object` in every case: when the record cannot be made,
+    // the object is destroyed before the failure is thrown on.
     explicit ObjectHolderRef(OwnedObject* object);
     ObjectHolderRecord* Record() const { return static_cast<ObjectHolderRecord*>(Get()); }
 };

@@ -1,5 +1,7 @@
 #include "tools/WinsockError.h"
 
+#include <memory>
+
 #include "tools/Format.h"
 #include "tools/Platform.h"
 
@@ -94,16 +96,19 @@ WinsockErrorRecord::WinsockErrorRecord(int code) : code(ResolveSocketCode(code))
 }
 
 SocketErrorRecord::SocketErrorRecord(const char* operation, OwnedObject* context, const char* qualifier, int code)
-    : WinsockErrorRecord(code), context(context)
+    : WinsockErrorRecord(code), context(nullptr)
 {
-    if (context != nullptr)
-        context->OnTakenOver();
     if (operation == nullptr)
         operation = "";
     if (qualifier != nullptr)
         Prepend(MakeFormatted("%s:%s ", qualifier, operation).c_str());
     else
         Prepend(MakeFormatted("%s ", operation).c_str());
+    // Taken over only once the text is built: a constructor that throws
+    // runs no destructor, so a context held before would be lost.
+    this->context = context;
+    if (context != nullptr)
+        context->OnTakenOver();
 }
 
 SocketErrorRecord::SocketErrorRecord(const char* operation, OwnedObject* context, const char* qualifier)
@@ -122,8 +127,23 @@ WinsockErrorRef::WinsockErrorRef() : WinsockErrorRef(platform::LastSocketError()
 
 WinsockErrorRef::WinsockErrorRef(int code) : ErrorRef(new WinsockErrorRecord(ResolveSocketCode(code))) {}
 
+namespace {
+
+// The context is held here until the record has taken it over: when the
+// record's allocation or construction fails, it is destroyed, not lost.
+SocketErrorRecord* NewSocketErrorRecord(const char* operation, OwnedObject* context, const char* qualifier,
+                                        int code)
+{
+    std::unique_ptr<OwnedObject> owned(context);
+    SocketErrorRecord* record = new SocketErrorRecord(operation, owned.get(), qualifier, code);
+    owned.release();
+    return record;
+}
+
+}  // namespace
+
 SocketErrorRef::SocketErrorRef(const char* operation, OwnedObject* context, const char* qualifier, int code)
-    : ErrorRef(new SocketErrorRecord(operation, context, qualifier, ResolveSocketCode(code)))
+    : ErrorRef(NewSocketErrorRecord(operation, context, qualifier, ResolveSocketCode(code)))
 {
 }
 

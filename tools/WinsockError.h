@@ -39,7 +39,9 @@ private:
 // qualifier; a null operation counts as "".
 class SocketErrorRecord : public WinsockErrorRecord {
 public:
-    // Takes over `context` (may be null); a code of -1 means WSAGetLastError.
+    // Takes over `context` (may be null) once it is made: when the
+    // construction throws, the context is still the caller's. A code of -1
+    // means WSAGetLastError.
     SocketErrorRecord(const char* operation, OwnedObject* context, const char* qualifier, int code);
     SocketErrorRecord(const char* operation, OwnedObject* context, const char* qualifier);
     ~SocketErrorRecord() override;
@@ -59,6 +61,8 @@ public:
 
 class SocketErrorRef : public ErrorRef {
 public:
+    // Takes over `context` in every case: when the record cannot be made,
+    // the context is destroyed before the failure is thrown on.
     SocketErrorRef(const char* operation, OwnedObject* context, const char* qualifier, int code);
     SocketErrorRef(const char* operation, OwnedObject* context, const char* qualifier);
     SocketErrorRecord* Record() const { return static_cast<SocketErrorRecord*>(Get()); }
