@@ -11,6 +11,7 @@
 #include "tools/File_com/FileObject.h"
 #include "tools/Format.h"
 #include "tools/Win32/File/DosDateTime.h"
+#include "tools/Win32/File/FileSystem.h"
 
 namespace {
 
@@ -33,22 +34,18 @@ DateTime FileObject::GetTime()
         return none;
     Clear();
     struct _stat status;
+    DateTime result = none;
     int cause = 0;
-    const struct tm* parts = nullptr;
-    if (_fstat(_fileno(Stream()), &status) != 0) {
+    if (_fstat(_fileno(Stream()), &status) != 0)
         cause = errno;
-    } else {
-        parts = std::localtime(&status.st_mtime);
-        if (parts == nullptr)
-            cause = EINVAL;  // a time before the runtime's epoch
-    }
+    else if (!LocalModificationTime(status.st_mtime, result))
+        cause = EINVAL;  // a time before the runtime's epoch
     if (cause != 0) {
         text = PositionText(kLineGetTime);
         SetStatusAndErrno(e_GET_FILE_TIME, cause);
         return none;
     }
-    return DateTime(parts->tm_year + 1900, parts->tm_mon + 1, parts->tm_mday, parts->tm_hour,
-                    parts->tm_min, parts->tm_sec, 0);
+    return result;
 }
 
 bool FileObject::SetTime(const DateTime& when)

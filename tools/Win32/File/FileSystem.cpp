@@ -78,26 +78,32 @@ bool FileSetTime(const char* path, const DateTime& when, XTOOFile& holder)
     return !holder.IsError();
 }
 
+bool LocalModificationTime(time_t modified, DateTime& result)
+{
+    const struct tm* parts = std::localtime(&modified);
+    if (parts == nullptr)
+        return false;
+    result = DateTime(parts->tm_year + 1900, parts->tm_mon + 1, parts->tm_mday, parts->tm_hour,
+                      parts->tm_min, parts->tm_sec, 0);
+    return true;
+}
+
 DateTime FileGetTime(const char* path, XTOOFile& holder)
 {
     holder.Clear();
     struct _stat status;
+    DateTime result = NoTime();
     int cause = 0;
-    const struct tm* parts = nullptr;
-    if (_stat(path, &status) != 0) {
+    if (_stat(path, &status) != 0)
         cause = errno;
-    } else {
-        parts = std::localtime(&status.st_mtime);
-        if (parts == nullptr)
-            cause = EINVAL;  // a time before the runtime's epoch
-    }
+    else if (!LocalModificationTime(status.st_mtime, result))
+        cause = EINVAL;
     if (cause != 0) {
         holder.SetText(path);
         holder.SetStatusAndErrno(e_GET_FILE_TIME, cause);
         return NoTime();
     }
-    return DateTime(parts->tm_year + 1900, parts->tm_mon + 1, parts->tm_mday, parts->tm_hour,
-                    parts->tm_min, parts->tm_sec, 0);
+    return result;
 }
 
 int32_t FileGetSize(const char* path, XTOOFile& holder)

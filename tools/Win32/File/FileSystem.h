@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+#include <ctime>
+
 #include "tools/DateTime.h"
 #include "tools/XTOOMsg.h"
 
@@ -36,6 +38,11 @@ bool FileSetTime(const char* path, const DateTime& when, XTOOFile& holder);
 // The file's modification time in local time, millisecond 0 (runtime
 // _stat); the all-zero value on failure.
 DateTime FileGetTime(const char* path, XTOOFile& holder);
+
+// The local date and time of a file's modification time (millisecond 0), or
+// false when the runtime cannot break it down (a time before its epoch).
+// Shared with the file object's GetTime.
+bool LocalModificationTime(time_t modified, DateTime& result);
 
 // The file's size in bytes (runtime _open, _filelength, _close); -1 on
 // failure.
