@@ -436,8 +436,9 @@ void RequireArgs(const Options& o, size_t n, const char* command) {
 
 // ---- commands --------------------------------------------------------------
 
-int Start(const Options& o) {
-  RequireArgs(o, 1, "start");
+// Starts the command line of the command's first argument, in --dir when
+// given; fails the command when the program cannot be started.
+PROCESS_INFORMATION StartProgram(const Options& o) {
   std::vector<char> line(o.rest[0].begin(), o.rest[0].end());
   line.push_back('\0');
   STARTUPINFOA si;
@@ -447,6 +448,12 @@ int Start(const Options& o) {
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       o.dir.empty() ? nullptr : o.dir.c_str(), &si, &pi))
     Fail("could not start " + Quote(o.rest[0]) + ": error " + std::to_string(GetLastError()));
+  return pi;
+}
+
+int Start(const Options& o) {
+  RequireArgs(o, 1, "start");
+  const PROCESS_INFORMATION pi = StartProgram(o);
   // Once the program takes input its windows can be looked for.
   WaitForInputIdle(pi.hProcess, static_cast<DWORD>(o.timeout * 1000));
   printf("pid\t%lu\n", static_cast<unsigned long>(pi.dwProcessId));
@@ -808,18 +815,10 @@ int ShortPath(const Options& o) {
 // costs Wine far more) tells whether the program is still there.
 int TimedStart(const Options& o) {
   RequireArgs(o, 1, "timed-start");
-  std::vector<char> line(o.rest[0].begin(), o.rest[0].end());
-  line.push_back('\0');
-  STARTUPINFOA si;
-  ZeroMemory(&si, sizeof si);
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi;
   LARGE_INTEGER frequency, began, shown;
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&began);
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      o.dir.empty() ? nullptr : o.dir.c_str(), &si, &pi))
-    Fail("could not start " + Quote(o.rest[0]) + ": error " + std::to_string(GetLastError()));
+  const PROCESS_INFORMATION pi = StartProgram(o);
   CloseHandle(pi.hThread);
   printf("pid\t%lu\n", static_cast<unsigned long>(pi.dwProcessId));
   fflush(stdout);
