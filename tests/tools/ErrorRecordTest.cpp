@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/TrackedObject.h"
 #include "tools/ErrorRecord.h"
 #include "tools/ObjectHolder.h"
 #include "tools/Platform.h"
@@ -171,17 +172,7 @@ TEST(WinsockErrorRecordTest, CodesMatchTheSystemHeaders)
 }
 #endif
 
-// Counts its take-overs and its destruction.
-class Tracked : public OwnedObject {
-public:
-    Tracked(int* takenOver, int* destroyed) : takenOver(takenOver), destroyed(destroyed) {}
-    ~Tracked() override { ++*destroyed; }
-    void OnTakenOver() override { ++*takenOver; }
-
-private:
-    int* takenOver;
-    int* destroyed;
-};
+using test::Tracked;
 
 TEST(SocketErrorRecordTest, TextAndOwnedContext)
 {

@@ -1,96 +1,21 @@
 // Records that take over an object must not lose it when their own
-// construction runs out of memory. This program replaces the global
-// allocation functions with ones that can fail the n-th allocation from a
-// given moment, and makes the records with each allocation failing in turn.
+// construction runs out of memory. This program links the allocation hook,
+// which can fail the n-th allocation from a given moment, and makes the
+// records with each allocation failing in turn.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
 #include <new>
 
+#include "tests/support/AllocationHook.h"
+#include "tests/support/TrackedObject.h"
 #include "tools/CTOOPtr.h"
 #include "tools/ObjectHolder.h"
 #include "tools/WinsockError.h"
 
 namespace {
 
-std::atomic<long> allocations{0};
-// The number of the allocation to fail; 0 fails none.
-std::atomic<long> failAt{0};
-std::atomic<bool> failed{false};
-
-void* Allocate(std::size_t size)
-{
-    const long number = ++allocations;
-    if (failAt != 0 && number == failAt) {
-        failed = true;
-        return nullptr;
-    }
-    return std::malloc(size != 0 ? size : 1);
-}
-
-// Out of line: GCC would otherwise see malloc'd blocks reach delete and warn
-// about a mismatch that replacing both sides makes right.
-#if defined(__GNUC__)
-__attribute__((noinline))
-#endif
-void Release(void* block)
-{
-    std::free(block);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size)
-{
-    void* block = Allocate(size);
-    if (block == nullptr)
-        throw std::bad_alloc();
-    return block;
-}
-void* operator new[](std::size_t size)
-{
-    return operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    return Allocate(size);
-}
-void operator delete(void* block) noexcept
-{
-    Release(block);
-}
-void operator delete[](void* block) noexcept
-{
-    Release(block);
-}
-void operator delete(void* block, std::size_t) noexcept
-{
-    Release(block);
-}
-void operator delete[](void* block, std::size_t) noexcept
-{
-    Release(block);
-}
-
-namespace {
-
-// Counts its take-overs and its destruction.
-class Tracked : public OwnedObject {
-public:
-    Tracked(int* takenOver, int* destroyed) : takenOver(takenOver), destroyed(destroyed) {}
-    ~Tracked() override { ++*destroyed; }
-    void OnTakenOver() override { ++*takenOver; }
-
-private:
-    int* takenOver;
-    int* destroyed;
-};
+using test::Tracked;
 
 // Runs `make` (which hands a fresh Tracked to a record and lets the record
 // go) with the first, second, ... allocation inside it failing, until a run
@@ -103,8 +28,7 @@ void EachAllocationFailingInTurn(Make make)
         ASSERT_LT(n, 100) << "more allocations than expected";
         int takenOver = 0, destroyed = 0;
         Tracked* object = new Tracked(&takenOver, &destroyed);
-        failed = false;
-        failAt = allocations + n;
+        test::FailAllocation(test::AllocationCount() + n);
         bool threw = false;
         try {
             make(object);
@@ -114,8 +38,8 @@ void EachAllocationFailingInTurn(Make make)
         } catch (const std::bad_alloc&) {
             threw = true;
         }
-        failAt = 0;
-        const bool injected = failed;
+        const bool injected = test::AllocationFailed();
+        test::FailAllocation(0);
         EXPECT_EQ(1, destroyed) << "allocation " << n << (threw ? " (thrown)" : "");
         EXPECT_LE(takenOver, 1) << n;
         if (!threw) {
