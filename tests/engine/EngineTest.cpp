@@ -12,6 +12,7 @@
 #include "app/ProductProfile.h"
 #include "engine/DeferredDeletion.h"
 #include "tests/engine/RecordedSystemCalls.h"
+#include "tests/support/InstallationGuard.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/WinTestSupport.h"
@@ -19,11 +20,11 @@
 
 namespace {
 
-const char kUninstallEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrin";
 const char kCompanyKey[] = "SOFTWARE\\Quarnelworks";
-const char kUserSettings[] = "SOFTWARE\\Quarnelworks\\Kestrin";
-const char kDriverKey[] = "System\\CurrentControlSet\\Services\\VxD\\KESTRIN";
-const char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+using test::kDriverKey;
+using test::kRunOnce;
+using test::kUninstallEntry;
+using test::kUserSettings;
 
 const char kInstallQuestion[] =
     "In is need to reboot computer to finish of installation process.\nDo you wish to reboot it now?";
@@ -66,31 +67,7 @@ class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     recorded::Clear();
-    CleanRegistry();
-    windowsIni = WindowsFolder() + "\\system.ini";
-    savedIni = test::ReadFile(windowsIni);
-    hadBackup = test::Exists(WindowsFolder() + "\\system.bak");
     UseFolder(product.Path());
-  }
-
-  void TearDown() override {
-    CleanRegistry();
-    test::WriteFile(windowsIni, savedIni);
-    if (!hadBackup)
-      DeleteFileA((WindowsFolder() + "\\system.bak").c_str());
-  }
-
-  static std::string WindowsFolder() {
-    char folder[MAX_PATH];
-    GetWindowsDirectoryA(folder, sizeof folder);
-    return folder;
-  }
-
-  static void CleanRegistry() {
-    test::DeleteTree(HKEY_LOCAL_MACHINE, kUninstallEntry);
-    test::DeleteTree(HKEY_CURRENT_USER, kUserSettings);
-    test::DeleteTree(HKEY_LOCAL_MACHINE, kDriverKey);
-    test::DeleteValue(HKEY_LOCAL_MACHINE, kRunOnce, "Kestrin");
   }
 
   void UseFolder(const std::string& folder) {
@@ -102,10 +79,9 @@ class EngineTest : public ::testing::Test {
 
   std::string Path(const char* name) const { return std::string(profile.programFolder.c_str()) + "\\" + name; }
 
+  test::InstallationGuard installation;
   test::TempFolder product{"Kestrin"};
   ProductProfile profile;
-  std::string windowsIni, savedIni;
-  bool hadBackup = false;
 };
 
 TEST_F(EngineTest, InstallWritesTheEntriesAndAsksForTheRestart) {

@@ -14,6 +14,7 @@
 
 #include "resources/ResourceIds.h"
 #include "tests/support/DriverDouble.h"
+#include "tests/support/InstallationGuard.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/WinTestSupport.h"
@@ -27,10 +28,10 @@ const DWORD kStartMs = 30000;
 const DWORD kQuietMs = 1500;
 const DWORD kPollMs = 50;
 
-const char kUninstallEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kestrin";
-const char kUserSettings[] = "SOFTWARE\\Quarnelworks\\Kestrin";
-const char kDriverKey[] = "System\\CurrentControlSet\\Services\\VxD\\KESTRIN";
-const char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+using test::kDriverKey;
+using test::kRunOnce;
+using test::kUninstallEntry;
+using test::kUserSettings;
 
 // The text control of a message box, and of the About box's statics.
 const int kStaticId = 0xFFFF;
@@ -243,32 +244,8 @@ Box Answer(const Installer& installer, int button) {
 class SetupDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CleanRegistry();
-    windowsIni = WindowsFolder() + "\\system.ini";
-    savedIni = test::ReadFile(windowsIni);
-    hadBackup = test::Exists(WindowsFolder() + "\\system.bak");
     ASSERT_TRUE(CopyFileA((test::ProgramDir() + "\\Installer.exe").c_str(), ProgramPath().c_str(), FALSE))
         << "Installer.exe is built beside the test program";
-  }
-
-  void TearDown() override {
-    CleanRegistry();
-    test::WriteFile(windowsIni, savedIni);
-    if (!hadBackup)
-      DeleteFileA((WindowsFolder() + "\\system.bak").c_str());
-  }
-
-  static std::string WindowsFolder() {
-    char folder[MAX_PATH];
-    GetWindowsDirectoryA(folder, sizeof folder);
-    return folder;
-  }
-
-  static void CleanRegistry() {
-    test::DeleteTree(HKEY_LOCAL_MACHINE, kUninstallEntry);
-    test::DeleteTree(HKEY_CURRENT_USER, kUserSettings);
-    test::DeleteTree(HKEY_LOCAL_MACHINE, kDriverKey);
-    test::DeleteValue(HKEY_LOCAL_MACHINE, kRunOnce, "Kestrin");
   }
 
   void AddProductFiles() {
@@ -288,9 +265,8 @@ class SetupDialogTest : public ::testing::Test {
     EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kDriverKey));
   }
 
+  test::InstallationGuard installation;
   test::TempFolder product{"KestrinSetup"};
-  std::string windowsIni, savedIni;
-  bool hadBackup = false;
 };
 
 TEST_F(SetupDialogTest, OpensInEnglishWithExitCheckedAndCancelEndsIt) {
