@@ -57,25 +57,8 @@ TEST(DriverVersionWord, TakesTheWordApartUnsigned) {
   }
 }
 
-// One loaded driver for the whole suite: loading takes a moment, and the
-// driver reads its settings afresh at every request.
-class DriverChannelTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { driver = new test::DriverDouble; }
-  static void TearDownTestSuite() {
-    delete driver;
-    driver = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_TRUE(driver->Running()) << driver->Error();
-    ASSERT_TRUE(driver->SetPendingMs(0));
-    ASSERT_TRUE(driver->SetVersionWord(test::DriverDouble::kDefaultWord));
-  }
-
-  static test::DriverDouble* driver;
-};
-
-test::DriverDouble* DriverChannelTest::driver = nullptr;
+// One loaded driver for the whole suite (see test::DriverSuite).
+class DriverChannelTest : public test::DriverSuite {};
 
 TEST_F(DriverChannelTest, ReadsTheWordTheDriverAnswers) {
   DriverChannel channel(kDoubleDevice);

@@ -10,6 +10,7 @@
 
 #include "app/ProductProfile.h"
 #include "tests/support/DriverDouble.h"
+#include "tests/support/WinTestSupport.h"
 
 namespace {
 
@@ -35,28 +36,13 @@ void Rebuild(NameList& list, const char* text) {
   new (&list) NameList(text);
 }
 
-// One loaded driver for the whole suite: loading takes a moment, and the
-// driver reads its settings afresh at every request.
-class DriverStatusTest : public ::testing::Test {
+// One loaded driver for the whole suite (see test::DriverSuite).
+class DriverStatusTest : public test::DriverSuite {
  protected:
-  static void SetUpTestSuite() { driver = new test::DriverDouble; }
-  static void TearDownTestSuite() {
-    delete driver;
-    driver = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_TRUE(driver->Running()) << driver->Error();
-    ASSERT_TRUE(driver->SetPendingMs(0));
-    ASSERT_TRUE(driver->SetVersionWord(test::DriverDouble::kDefaultWord));
-  }
-
   std::string Status() { return profile.DescribeDriverStatus().c_str(); }
 
-  static test::DriverDouble* driver;
   ProductProfile profile;
 };
-
-test::DriverDouble* DriverStatusTest::driver = nullptr;
 
 TEST_F(DriverStatusTest, VersionWordsInEnglish) {
   struct Case {
@@ -126,12 +112,9 @@ TEST_F(DriverStatusTest, WaitsForADriverThatAnswersLate) {
 class DriverStatusRussian : public DriverStatusTest {
  protected:
   void SetUp() override {
-    const char* flag = std::getenv("KESTRIN_EXPECT_CP1251");
-    if (GetACP() != 1251) {
-      if (flag != nullptr && flag[0] == '1')
-        FAIL() << "the ANSI code page is " << GetACP() << ", not 1251";
-      GTEST_SKIP() << "needs Windows-1251 as the ANSI code page";
-    }
+    test::NeedRussianCodePage();
+    if (IsSkipped() || HasFatalFailure())
+      return;
     DriverStatusTest::SetUp();
     profile.languageIndex = kLanguageRussian;
   }

@@ -484,12 +484,9 @@ TEST(InstallerFileTest, PropertiesNameTheProductAndItsVersion) {
 class SetupDialogRussian : public SetupDialogTest {
  protected:
   void SetUp() override {
-    const char* flag = std::getenv("KESTRIN_EXPECT_CP1251");
-    if (GetACP() != 1251) {
-      if (flag != nullptr && flag[0] == '1')
-        FAIL() << "the ANSI code page is " << GetACP() << ", not 1251";
-      GTEST_SKIP() << "needs Windows-1251 as the ANSI code page";
-    }
+    test::NeedRussianCodePage();
+    if (IsSkipped() || HasFatalFailure())
+      return;
     SetupDialogTest::SetUp();
   }
 };

@@ -109,4 +109,19 @@ void DriverDouble::Fail(const std::string& what) {
   error = what + " failed (error " + std::to_string(GetLastError()) + ")";
 }
 
+DriverDouble* DriverSuite::driver = nullptr;
+
+void DriverSuite::SetUpTestSuite() { driver = new DriverDouble; }
+
+void DriverSuite::TearDownTestSuite() {
+  delete driver;
+  driver = nullptr;
+}
+
+void DriverSuite::SetUp() {
+  ASSERT_TRUE(driver->Running()) << driver->Error();
+  ASSERT_TRUE(driver->SetPendingMs(0));
+  ASSERT_TRUE(driver->SetVersionWord(DriverDouble::kDefaultWord));
+}
+
 }  // namespace test

@@ -3,6 +3,7 @@
 #ifndef KESTRIN_TESTS_SUPPORT_DRIVERDOUBLE_H
 #define KESTRIN_TESTS_SUPPORT_DRIVERDOUBLE_H
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
@@ -44,6 +45,19 @@ class DriverDouble {
   SC_HANDLE service = nullptr;
   std::string installedFile;
   std::string error;
+};
+
+// Fixture of a suite that talks to the driver: one driver for the whole
+// suite, since loading takes a moment and the driver reads its settings
+// afresh at every request. Each test starts with the default word and no
+// delay.
+class DriverSuite : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+  void SetUp() override;
+
+  static DriverDouble* driver;
 };
 
 }  // namespace test

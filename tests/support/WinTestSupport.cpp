@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "tests/support/TestFiles.h"
@@ -125,6 +126,15 @@ std::string HelperImageWithList(const std::string& list) {
   auto* bytes = reinterpret_cast<unsigned char*>(&image[0]);
   EXPECT_TRUE(ListArea::Patch(bytes, image.size(), list.c_str())) << "no list area in " << helper;
   return image;
+}
+
+void NeedRussianCodePage() {
+  const char* flag = std::getenv("KESTRIN_EXPECT_CP1251");
+  if (GetACP() != 1251) {
+    if (flag != nullptr && flag[0] == '1')
+      FAIL() << "the ANSI code page is " << GetACP() << ", not 1251";
+    GTEST_SKIP() << "needs Windows-1251 as the ANSI code page";
+  }
 }
 
 }  // namespace test

@@ -51,6 +51,13 @@ ProcessResult RunProcess(const std::string& commandLine, const std::string& fold
 // or has no area.
 std::string HelperImageWithList(const std::string& list);
 
+// For the SetUp of a fixture whose Russian texts come out as the expected
+// bytes only under Windows-1251: unless that is the ANSI code page, skips the
+// test, or fails it in the Russian run (KESTRIN_EXPECT_CP1251=1), where a
+// wrong code page is a broken run. The caller returns when IsSkipped() or
+// HasFatalFailure() says so.
+void NeedRussianCodePage();
+
 }  // namespace test
 
 #endif
