@@ -1,7 +1,7 @@
 // The dialog framework through real windows (Wine under Xvfb): modal dialogs
 // on the test program's own templates, data exchange, routing, the
 // application object. Every dialog carries a watchdog timer, so a message
-// that never arrives ends the dialog with kTimedOut instead of hanging.
+// that never arrives ends the dialog with test::kTimedOut instead of hanging.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -19,12 +19,7 @@
 
 namespace {
 
-const INT_PTR kTimedOut = 0x7E57;
-const UINT_PTR kWatchdogTimer = 0x7E57;
-const UINT kWatchdogMs = 15000;
 const UINT kAboutCommand = 0x0010;
-
-void CALLBACK Watchdog(HWND window, UINT, UINT_PTR, DWORD) { ::EndDialog(window, kTimedOut); }
 
 // A dialog that records what reaches it. `script` runs at the end of
 // OnInitDialog and drives the dialog, mostly by posting messages to it.
@@ -77,7 +72,7 @@ class ProbeDialog : public CDialog {
     ++initCalls;
     CDialog::OnInitDialog();
     window = GetSafeHwnd();
-    SetTimer(window, kWatchdogTimer, kWatchdogMs, Watchdog);
+    test::StartDialogWatchdog(window);
     comboBoundAtInit = choice.GetSafeHwnd() != nullptr &&
                        choice.GetSafeHwnd() == GetDlgItem(IDC_CHOICE);
     statusBoundAtInit = status.GetSafeHwnd() != nullptr &&
@@ -260,7 +255,7 @@ TEST(DialogTest, PlainDialogAndMissingTemplate) {
     Plain() : CDialog(IDD_PLAIN) {}
     BOOL OnInitDialog() override {
       CDialog::OnInitDialog();
-      SetTimer(GetSafeHwnd(), kWatchdogTimer, kWatchdogMs, Watchdog);
+      test::StartDialogWatchdog(GetSafeHwnd());
       PostMessage(WM_COMMAND, IDOK, 0);
       return TRUE;
     }

@@ -15,12 +15,6 @@
 
 namespace {
 
-const UINT_PTR kWatchdogTimer = 0x7E57;
-const UINT kWatchdogMs = 15000;
-const INT_PTR kTimedOut = 0x7E57;
-
-void CALLBACK Watchdog(HWND window, UINT, UINT_PTR, DWORD) { ::EndDialog(window, kTimedOut); }
-
 // Runs `inspect` right after the dialog's own start, then cancels it.
 class InspectedDialog : public SetupDialog {
  public:
@@ -30,7 +24,7 @@ class InspectedDialog : public SetupDialog {
  protected:
   BOOL OnInitDialog() override {
     initResult = SetupDialog::OnInitDialog();
-    SetTimer(GetSafeHwnd(), kWatchdogTimer, kWatchdogMs, Watchdog);
+    test::StartDialogWatchdog(GetSafeHwnd());
     if (inspect)
       inspect(*this);
     PostMessage(WM_COMMAND, IDCANCEL, 0);

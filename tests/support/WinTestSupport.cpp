@@ -128,6 +128,17 @@ std::string HelperImageWithList(const std::string& list) {
   return image;
 }
 
+namespace {
+
+const UINT_PTR kWatchdogTimer = 0x7E57;
+const UINT kWatchdogMs = 15000;
+
+void CALLBACK Watchdog(HWND window, UINT, UINT_PTR, DWORD) { ::EndDialog(window, kTimedOut); }
+
+}  // namespace
+
+void StartDialogWatchdog(HWND dialog) { SetTimer(dialog, kWatchdogTimer, kWatchdogMs, Watchdog); }
+
 void NeedRussianCodePage() {
   const char* flag = std::getenv("KESTRIN_EXPECT_CP1251");
   if (GetACP() != 1251) {

@@ -51,6 +51,14 @@ ProcessResult RunProcess(const std::string& commandLine, const std::string& fold
 // or has no area.
 std::string HelperImageWithList(const std::string& list);
 
+// What a dialog ends with when its watchdog fires.
+constexpr INT_PTR kTimedOut = 0x7E57;
+
+// Ends the dialog with kTimedOut when it is still up 15 seconds from now, so
+// a message that never arrives fails the test instead of hanging it. For the
+// dialog's own start (OnInitDialog or WM_INITDIALOG).
+void StartDialogWatchdog(HWND dialog);
+
 // For the SetUp of a fixture whose Russian texts come out as the expected
 // bytes only under Windows-1251: unless that is the ANSI code page, skips the
 // test, or fails it in the Russian run (KESTRIN_EXPECT_CP1251=1), where a
