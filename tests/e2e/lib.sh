@@ -153,19 +153,18 @@ expect_control() {
 }
 
 # expect_checked ID...: these buttons are checked; expect_unchecked likewise.
-expect_checked() {
-  local id
-  for id; do
-    control_text "$id"
-    [ "${CONTROL_STATE%%,*}" = checked ] || fail "control $id should be checked" checked "$CONTROL_STATE"
-  done
-}
+expect_checked() { expect_button_state checked "should be checked" "$@"; }
 
-expect_unchecked() {
-  local id
+expect_unchecked() { expect_button_state unchecked "should not be checked" "$@"; }
+
+# expect_button_state STATE WHAT ID...: each button's state is STATE; else
+# the failure says "control ID WHAT".
+expect_button_state() {
+  local state=$1 what=$2 id
+  shift 2
   for id; do
     control_text "$id"
-    [ "${CONTROL_STATE%%,*}" = unchecked ] || fail "control $id should not be checked" unchecked "$CONTROL_STATE"
+    [ "${CONTROL_STATE%%,*}" = "$state" ] || fail "control $id $what" "$state" "$CONTROL_STATE"
   done
 }
 
@@ -370,6 +369,17 @@ expect_same_file() {
   f=$(unix_path "$1")
   [ -f "$f" ] || fail "expected file $1" "a copy of $2" "no such file"
   cmp -s "$f" "$2" || fail "$1 differs from $2" "$(stat -c %s "$2") bytes" "$(stat -c %s "$f") bytes, first difference: $(cmp "$f" "$2" 2>&1 | head -n1)"
+}
+
+# expect_folder_deletion_pending: the helper and then the product folder
+# wait in PendingFileRenameOperations to be deleted at the next restart.
+expect_folder_deletion_pending() {
+  reg_value 'HKLM\System\CurrentControlSet\Control\Session Manager' PendingFileRenameOperations ||
+    fail "expected the helper and the folder scheduled for deletion" "PendingFileRenameOperations" "no such value"
+  case $REG_DATA in
+    *'C:\Kestrin\uninst.exe'*'C:\Kestrin'*) ;;
+    *) fail "expected the helper and then the folder scheduled for deletion" 'C:\Kestrin\uninst.exe, then C:\Kestrin' "$REG_DATA" ;;
+  esac
 }
 
 expect_no_file() {

@@ -30,12 +30,7 @@ restart_accepted() {
   wait_until 20 "the helper to delete Installer.exe" helper_ran
   expect_no_reg "$RUNONCE_KEY" Kestrin
   expect_no_reg "$UNINSTALL_KEY"
-  reg_value 'HKLM\System\CurrentControlSet\Control\Session Manager' PendingFileRenameOperations ||
-    fail "expected the helper and the folder scheduled for deletion" "PendingFileRenameOperations" "no such value"
-  case $REG_DATA in
-    *'C:\Kestrin\uninst.exe'*'C:\Kestrin'*) ;;
-    *) fail "expected the helper and then the folder scheduled for deletion" 'C:\Kestrin\uninst.exe, then C:\Kestrin' "$REG_DATA" ;;
-  esac
+  expect_folder_deletion_pending
   restart
   expect_no_file 'C:\Kestrin'
 }
