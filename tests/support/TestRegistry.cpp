@@ -1,12 +1,33 @@
 #include "tests/support/TestRegistry.h"
 
-#include <vector>
-
 namespace test {
+
+void PrintTo(const RegistryValue& value, std::ostream* out) {
+  if (!value.exists) {
+    *out << "(missing)";
+    return;
+  }
+  *out << "type " << value.type << ", " << value.data.size() << " bytes \"";
+  for (unsigned char c : value.data) {
+    if (c >= 0x20 && c < 0x7f && c != '\\')
+      *out << c;
+    else
+      *out << "\\x" << "0123456789abcdef"[c >> 4] << "0123456789abcdef"[c & 15];
+  }
+  *out << '"';
+}
 
 bool KeyExists(HKEY root, const std::string& key) {
   HKEY handle;
   if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(handle);
+  return true;
+}
+
+bool CreateKey(HKEY root, const std::string& key) {
+  HKEY handle;
+  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) != ERROR_SUCCESS)
     return false;
   RegCloseKey(handle);
   return true;
@@ -40,15 +61,19 @@ std::string ReadString(HKEY root, const std::string& key, const std::string& nam
   return text;
 }
 
-bool WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& text) {
+bool WriteValue(HKEY root, const std::string& key, const std::string& name, DWORD type, const std::string& data) {
   HKEY handle;
   if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
       ERROR_SUCCESS)
     return false;
-  const bool ok = RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                 static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+  const bool ok = RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                 static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
   RegCloseKey(handle);
   return ok;
+}
+
+bool WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& text) {
+  return WriteValue(root, key, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
 }
 
 void DeleteValue(HKEY root, const std::string& key, const std::string& name) {
@@ -63,16 +88,52 @@ void DeleteTree(HKEY root, const std::string& key) {
   HKEY handle;
   if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS)
     return;
-  char name[256];
   // Always the first sub-key: each one is gone when the next is asked for.
-  while (RegEnumKeyA(handle, 0, name, sizeof name) == ERROR_SUCCESS) {
-    const std::string child = key + "\\" + name;
-    DeleteTree(root, child);
-    if (KeyExists(root, child))
+  for (;;) {
+    char child[1024];
+    DWORD size = sizeof child;
+    if (RegEnumKeyExA(handle, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    DeleteTree(handle, child);
+    if (KeyExists(handle, child))
       break;  // cannot be deleted: do not loop for ever
   }
   RegCloseKey(handle);
   RegDeleteKeyA(root, key.c_str());
+}
+
+std::vector<std::pair<std::string, RegistryValue>> Values(HKEY root, const std::string& key) {
+  std::vector<std::pair<std::string, RegistryValue>> values;
+  HKEY handle;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    return values;
+  for (DWORD i = 0;; ++i) {
+    char name[1024];
+    DWORD nameSize = sizeof name;
+    if (RegEnumValueA(handle, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    values.emplace_back(name, RegistryValue());
+  }
+  RegCloseKey(handle);
+  for (auto& entry : values)
+    entry.second = ReadValue(root, key, entry.first);
+  return values;
+}
+
+std::vector<std::string> SubKeys(HKEY root, const std::string& key) {
+  std::vector<std::string> names;
+  HKEY handle;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    return names;
+  for (DWORD i = 0;; ++i) {
+    char name[1024];
+    DWORD size = sizeof name;
+    if (RegEnumKeyExA(handle, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    names.push_back(name);
+  }
+  RegCloseKey(handle);
+  return names;
 }
 
 }  // namespace test

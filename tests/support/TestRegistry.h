@@ -1,11 +1,15 @@
-// Registry helpers for tests: read values as the system stores them, and
-// remove whole keys, without going through the code under test.
+// Registry helpers for tests: read and write values as the system stores
+// them, list keys, and remove whole trees, without going through the code
+// under test.
 #ifndef KESTRIN_TESTS_SUPPORT_TESTREGISTRY_H
 #define KESTRIN_TESTS_SUPPORT_TESTREGISTRY_H
 
 #include <windows.h>
 
+#include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace test {
 
@@ -13,16 +17,28 @@ struct RegistryValue {
   bool exists = false;
   DWORD type = REG_NONE;
   std::string data;  // the stored bytes, a REG_SZ terminator included
+  bool operator==(const RegistryValue& o) const { return exists == o.exists && type == o.type && data == o.data; }
 };
 
+// How GoogleTest shows a value: its type and its bytes.
+void PrintTo(const RegistryValue& value, std::ostream* out);
+
 bool KeyExists(HKEY root, const std::string& key);
+bool CreateKey(HKEY root, const std::string& key);
 RegistryValue ReadValue(HKEY root, const std::string& key, const std::string& name);
 // A REG_SZ value's text without its terminator, or "(missing)".
 std::string ReadString(HKEY root, const std::string& key, const std::string& name);
+// Creates the key when missing.
+bool WriteValue(HKEY root, const std::string& key, const std::string& name, DWORD type, const std::string& data);
 bool WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& text);
 void DeleteValue(HKEY root, const std::string& key, const std::string& name);
-// Deletes the key with everything below it; a missing key is fine.
+// Deletes the key with everything below it, by handle (so that paths longer
+// than 260 characters are no obstacle). A missing key is fine.
 void DeleteTree(HKEY root, const std::string& key);
+// Every value of a key: name -> value.
+std::vector<std::pair<std::string, RegistryValue>> Values(HKEY root, const std::string& key);
+// The names of a key's sub-keys.
+std::vector<std::string> SubKeys(HKEY root, const std::string& key);
 
 }  // namespace test
 
