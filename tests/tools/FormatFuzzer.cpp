@@ -54,15 +54,8 @@ std::vector<Piece> Scan(const char* format)
             ++p;
         if (*p == ' ' || *p == '+')
             ++p;
-        if (*p >= '0' && *p <= '9') {
-            while (*p >= '0' && *p <= '9')
-                ++p;
-        } else if (*p == '*') {
-            ++stars;
-            ++p;
-        }
-        if (*p == '.') {
-            ++p;
+        // A width, then a precision: digits, or "*" taking an argument.
+        auto skipCount = [&p, &stars] {
             if (*p >= '0' && *p <= '9') {
                 while (*p >= '0' && *p <= '9')
                     ++p;
@@ -70,6 +63,11 @@ std::vector<Piece> Scan(const char* format)
                 ++stars;
                 ++p;
             }
+        };
+        skipCount();
+        if (*p == '.') {
+            ++p;
+            skipCount();
         }
         if (*p != '\0' && std::strchr("lLhFN", *p) != nullptr)
             ++p;
