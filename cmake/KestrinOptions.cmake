@@ -22,7 +22,14 @@ elseif(WIN32)
   enable_language(RC)
   # The resource scripts are UTF-8 (the Russian texts); windres must be told.
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
-  add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0501 WINVER=0x0501)
+  # The product runs on Windows 95, 98 and Me: interfaces of later systems do
+  # not even compile. (Test programs may raise this for themselves.)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0400 WINVER=0x0400)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # The Pentium Pro, as the runtime libraries we link are built for: no MMX
+    # or SSE (kestrin_shipped_program checks the programs).
+    add_compile_options(-march=pentiumpro -mno-mmx -mno-sse)
+  endif()
   # Every program must run on a bare system: no runtime DLL beside the exe.
   add_link_options(-static -static-libgcc -static-libstdc++)
   # Release builds are small and stripped; the size of the programs matters.
@@ -33,3 +40,24 @@ elseif(WIN32)
 else()
   message(FATAL_ERROR "Configure with a cmake/toolchain-*.cmake file, or with -DKESTRIN_NATIVE=ON")
 endif()
+
+# kestrin_shipped_program(TARGET [MAX_BYTES n]): a program a user runs. In the
+# 32-bit tree, which Windows 9x runs, every link is checked: imports only of
+# what Windows 95 exports (the lists in cmake/win95), no MMX or SSE
+# instruction, and at most MAX_BYTES in a stripped build.
+function(kestrin_shipped_program target)
+  cmake_parse_arguments(P "" "MAX_BYTES" "" ${ARGN})
+  if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+    return()
+  endif()
+  set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+  target_link_options(${target} PRIVATE -Wl,-Map,${map})
+  set(limit "")
+  if(P_MAX_BYTES AND CMAKE_BUILD_TYPE MATCHES "MinSizeRel|Release")
+    set(limit -DMAX_BYTES=${P_MAX_BYTES})
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DIMAGE=$<TARGET_FILE:${target}> -DMAP=${map} -DOBJDUMP=${CMAKE_OBJDUMP}
+            -DLISTS=${CMAKE_SOURCE_DIR}/cmake/win95 ${limit} -P ${CMAKE_SOURCE_DIR}/cmake/CheckShippedProgram.cmake
+    VERBATIM)
+endfunction()

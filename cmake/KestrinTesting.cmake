@@ -8,18 +8,31 @@ set(KESTRIN_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
 if(BUILD_TESTING)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-  # GoogleTest uses its own Win32 primitives, not pthreads, on Windows.
   set(gtest_disable_pthreads ${WIN32} CACHE BOOL "" FORCE)
   add_subdirectory(${KESTRIN_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   foreach(t gtest gtest_main)
     # Warnings of third-party code are not ours to fix.
     target_compile_options(${t} PRIVATE -w)
   endforeach()
+  if(WIN32)
+    # The win32 thread model has neither std::mutex nor std::thread. GoogleTest
+    # needs them for one class only, which we supply (GTestNotification.h);
+    # tests that need a second thread start it with CreateThread.
+    target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+    target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/tests/support/GTestNotification.h)
+  endif()
 endif()
 
 if(WIN32)
-  # Its own prefix per tree, made on first use (see cmake/wine-run).
+  # Its own prefix per tree, made on first use (see cmake/wine-run). The
+  # 32-bit programs are the ones Windows 9x runs: their prefix reports
+  # Windows 98.
   set(KESTRIN_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(KESTRIN_WINDOWS "")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(KESTRIN_WINDOWS win98)
+  endif()
+  set(KESTRIN_WINE_ENVIRONMENT "WINEPREFIX=${KESTRIN_WINEPREFIX}" "KESTRIN_WINDOWS=${KESTRIN_WINDOWS}")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run)
 endif()
 
@@ -42,13 +55,31 @@ function(kestrin_add_test)
   endif()
   set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT})
   if(WIN32)
-    set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT "WINEPREFIX=${KESTRIN_WINEPREFIX}")
+    set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT ${KESTRIN_WINE_ENVIRONMENT})
     # Tests in one prefix share its registry: never run two at once.
     set_property(TEST ${T_NAME} APPEND PROPERTY RESOURCE_LOCK wineprefix)
   endif()
   if(T_LABELS)
     set_property(TEST ${T_NAME} APPEND PROPERTY LABELS ${T_LABELS})
   endif()
+endfunction()
+
+# kestrin_add_russian_run(PROGRAM p FILTER f [NAME n]): the Russian tests of
+# a test program again, with Windows-1251 as the ANSI code page, where the
+# Russian wording must come out byte for byte. Named p_ru unless NAME says.
+function(kestrin_add_russian_run)
+  cmake_parse_arguments(R "" "PROGRAM;FILTER;NAME" "" ${ARGN})
+  if(NOT BUILD_TESTING OR NOT WIN32)
+    return()
+  endif()
+  if(NOT R_NAME)
+    set(R_NAME ${R_PROGRAM}_ru)
+  endif()
+  add_test(NAME ${R_NAME} COMMAND ${R_PROGRAM} --gtest_color=no --gtest_filter=${R_FILTER})
+  set_tests_properties(${R_NAME} PROPERTIES
+    ENVIRONMENT "LC_ALL=ru_RU.CP1251;KESTRIN_EXPECT_CP1251=1;${KESTRIN_WINE_ENVIRONMENT}"
+    RESOURCE_LOCK wineprefix
+    TIMEOUT 300)
 endfunction()
 
 # kestrin_add_fuzzer(NAME n SOURCES ... [LIBS ...] [CORPUS dir] [SECONDS s])

@@ -3,12 +3,15 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(KESTRIN_TRIPLET x86_64-w64-mingw32)
-# The posix thread model: GoogleTest needs std::mutex, which the win32 model
-# lacks. Its threading library is linked statically like the rest.
-set(CMAKE_C_COMPILER   ${KESTRIN_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${KESTRIN_TRIPLET}-g++-posix)
+# The win32 thread model: the posix one links winpthreads, whose imports
+# (AddVectoredExceptionHandler, GetTickCount64, ...) Windows 95 lacks. It has
+# no std::mutex or std::thread, so GoogleTest is built without its thread
+# support (see cmake/KestrinTesting.cmake).
+set(CMAKE_C_COMPILER   ${KESTRIN_TRIPLET}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${KESTRIN_TRIPLET}-g++-win32)
 set(CMAKE_RC_COMPILER  ${KESTRIN_TRIPLET}-windres)
 set(CMAKE_STRIP        ${KESTRIN_TRIPLET}-strip)
+set(CMAKE_OBJDUMP      ${KESTRIN_TRIPLET}-objdump)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${KESTRIN_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -1,6 +1,6 @@
 #include "tools/Platform.h"
 
-#include <winsock2.h>
+#include <winsock.h>
 #include <windows.h>
 
 namespace platform {

@@ -137,6 +137,25 @@ void CALLBACK Watchdog(HWND window, UINT, UINT_PTR, DWORD) { ::EndDialog(window,
 
 }  // namespace
 
+bool RunsOnWindows9x() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+void RunOnOtherThread(const std::function<void()>& body) {
+  struct Start {
+    static DWORD WINAPI Run(void* body) {
+      (*static_cast<const std::function<void()>*>(body))();
+      return 0;
+    }
+  };
+  HANDLE thread = CreateThread(nullptr, 0, Start::Run, const_cast<std::function<void()>*>(&body), 0, nullptr);
+  ASSERT_NE(thread, nullptr) << "CreateThread failed (error " << GetLastError() << ")";
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+}
+
 void StartDialogWatchdog(HWND dialog) { SetTimer(dialog, kWatchdogTimer, kWatchdogMs, Watchdog); }
 
 void NeedRussianCodePage() {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace test {
@@ -50,6 +51,15 @@ ProcessResult RunProcess(const std::string& commandLine, const std::string& fold
 // setup program writes it. Fails the calling test when the helper is missing
 // or has no area.
 std::string HelperImageWithList(const std::string& list);
+
+// Whether the system reports itself as Windows 95, 98 or Me (as a 32-bit
+// prefix set to Windows 98 does): no access rights on registry keys, no
+// MoveFileEx, WININIT.INI at start-up.
+bool RunsOnWindows9x();
+
+// Runs body on a second thread and waits for it to end. The programs are
+// built with the win32 thread model, which has no std::thread.
+void RunOnOtherThread(const std::function<void()>& body);
 
 // What a dialog ends with when its watchdog fires.
 constexpr INT_PTR kTimedOut = 0x7E57;

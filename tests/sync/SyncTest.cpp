@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "driver/SimpleMutex.h"
 #include "driver/SingleInstanceGuard.h"
@@ -140,12 +139,12 @@ TEST(SingleInstanceGuard, AnAbandonedCheckMutexIsGivenBackForTheNextCheck) {
   // then counts itself as a later instance.
   int32_t flag = -1;
   DWORD waited = 0;
-  std::thread([&] {
+  test::RunOnOtherThread([&] {
     const DWORD start = GetTickCount();
     SingleInstanceGuard next(name.c_str());
     waited = GetTickCount() - start;
     flag = next.IsFirstInstance();
-  }).join();
+  });
   EXPECT_EQ(flag, 1);
   EXPECT_LT(waited, SingleInstanceGuard::kCheckTimeoutMs / 2);
   // And another process finds the name free too.
@@ -220,17 +219,17 @@ TEST(SimpleMutex, OwnerThreadAndOtherThreads) {
   // The owner may take it again.
   EXPECT_EQ(mutex.TryWait(), static_cast<DWORD>(WAIT_OBJECT_0));
   DWORD otherResult = 0;
-  std::thread([&] { otherResult = mutex.TryWait(); }).join();
+  test::RunOnOtherThread([&] { otherResult = mutex.TryWait(); });
   EXPECT_EQ(otherResult, static_cast<DWORD>(WAIT_TIMEOUT));
 
   EXPECT_TRUE(mutex.Unlock());
   EXPECT_TRUE(mutex.Unlock());
   EXPECT_FALSE(mutex.Unlock());  // no longer owned
   bool otherUnlocked = false;
-  std::thread([&] {
+  test::RunOnOtherThread([&] {
     otherResult = mutex.Wait(1000);
     otherUnlocked = mutex.Unlock();
-  }).join();
+  });
   EXPECT_EQ(otherResult, static_cast<DWORD>(WAIT_OBJECT_0));
   EXPECT_TRUE(otherUnlocked);
 
@@ -243,10 +242,10 @@ TEST(SimpleMutex, OwnerThreadAndOtherThreads) {
 TEST(SimpleMutex, UnownedMutexIsFree) {
   SimpleMutex mutex(false);
   DWORD otherResult = 0;
-  std::thread([&] {
+  test::RunOnOtherThread([&] {
     otherResult = mutex.TryWait();
     // Ends owning it: the mutex is abandoned.
-  }).join();
+  });
   EXPECT_EQ(otherResult, static_cast<DWORD>(WAIT_OBJECT_0));
   EXPECT_EQ(mutex.TryWait(), static_cast<DWORD>(WAIT_ABANDONED));
   EXPECT_TRUE(mutex.Unlock());
