@@ -50,6 +50,12 @@ char* ReadText(const char* path) {
   return text;
 }
 
+bool RunsOnWindows9x() {
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
 bool ScheduleInWininit(const char* path) {
   char iniPath[MAX_PATH + 16] = "";
   const UINT n = GetWindowsDirectoryA(iniPath, MAX_PATH);
@@ -83,11 +89,16 @@ bool ScheduleInWininit(const char* path) {
 
 }  // namespace
 
+bool RestartRemovesFolders() { return !RunsOnWindows9x(); }
+
 bool ScheduleRemovalAtRestart(const char* path) {
+  // Windows 9x exports MoveFileExA but does not implement it; its start-up
+  // program WININIT.EXE carries out the [rename] section instead. The system
+  // says which it is, as 9x programs ask; the failure is the second sign.
+  if (RunsOnWindows9x())
+    return ScheduleInWininit(path);
   if (MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
     return true;
-  // Windows 9x exports MoveFileExA but does not implement it; its start-up
-  // program WININIT.EXE carries out the [rename] section instead.
   if (GetLastError() == ERROR_CALL_NOT_IMPLEMENTED)
     return ScheduleInWininit(path);
   return false;

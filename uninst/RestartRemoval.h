@@ -3,11 +3,16 @@
 #ifndef KESTRIN_UNINST_RESTARTREMOVAL_H
 #define KESTRIN_UNINST_RESTARTREMOVAL_H
 
-// Records the path for removal at the next start: MoveFileExA with
-// MOVEFILE_DELAY_UNTIL_REBOOT where the system has it, else (Windows 9x,
-// where that call is not implemented) a "NUL=" line with the short path in the
-// [rename] section of WININIT.INI. Removals run in the order recorded.
+// Records the path for removal at the next start: on Windows 9x, as the
+// system reports itself (or where MoveFileExA fails as not implemented), a
+// "NUL=" line with the short path in the [rename] section of WININIT.INI;
+// elsewhere MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT. Removals run in the
+// order recorded.
 bool ScheduleRemovalAtRestart(const char* path);
+
+// Whether the removals at the next start take empty folders too: WININIT.EXE
+// of Windows 9x removes files only.
+bool RestartRemovesFolders();
 
 // A WININIT.INI text with "NUL=<shortPath>" added as the last line of its
 // [rename] section (the section is added at the end when missing). Section

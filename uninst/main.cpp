@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
   }
 
   // A running program cannot delete its own file: when that fails, it and
-  // then the folder are left to the next start.
+  // then the folder are left to the next start (on Windows 9x, which removes
+  // no folders at start, the emptied folder stays).
   bool selfScheduled = false;
   if (std::remove(argv[0]) != 0) {
     const int error = errno;
@@ -107,7 +108,7 @@ int main(int argc, char** argv) {
     std::printf("%s", std::strerror(error));
     // A drive root ("C:") is never a folder to remove.
     const bool driveRoot = std::strlen(current) == 2 && current[1] == ':';
-    if (selfScheduled && !driveRoot)
+    if (selfScheduled && !driveRoot && RestartRemovesFolders())
       ScheduleRemovalAtRestart(current);
   }
   std::free(current);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/TestFiles.h"
+#include "tests/support/TestRegistry.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -152,29 +153,15 @@ const char kPending[] = "PendingFileRenameOperations";
 
 std::vector<std::string> PendingRemovals() {
   std::vector<std::string> entries;
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return entries;
-  DWORD size = 0;
-  if (RegQueryValueExA(key, kPending, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS && size > 0) {
-    std::vector<char> data(size + 2, '\0');
-    RegQueryValueExA(key, kPending, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
-    // Pairs of source and target; a removal has an empty target.
-    for (const char* p = data.data(); p < data.data() + size; p += std::strlen(p) + 1)
-      if (*p)
-        entries.push_back(p);
-  }
-  RegCloseKey(key);
+  const auto value = test::ReadValue(HKEY_LOCAL_MACHINE, kSessionManager, kPending);
+  // Pairs of source and target; a removal has an empty target.
+  for (const char* p = value.data.c_str(); p < value.data.c_str() + value.data.size(); p += std::strlen(p) + 1)
+    if (*p)
+      entries.push_back(p);
   return entries;
 }
 
-void ClearPendingRemovals() {
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
-    RegDeleteValueA(key, kPending);
-    RegCloseKey(key);
-  }
-}
+void ClearPendingRemovals() { test::DeleteValue(HKEY_LOCAL_MACHINE, kSessionManager, kPending); }
 
 std::string Lower(std::string s) {
   for (auto& c : s)
@@ -182,30 +169,78 @@ std::string Lower(std::string s) {
   return s;
 }
 
+std::string WininitPath() {
+  char windows[MAX_PATH];
+  const UINT n = GetWindowsDirectoryA(windows, sizeof windows);
+  return std::string(windows, n) + "\\WININIT.INI";
+}
+
+std::string ShortPath(const std::string& path) {
+  char shortPath[MAX_PATH];
+  const DWORD n = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+  return n > 0 && n < sizeof shortPath ? shortPath : path;
+}
+
+// Makes the helper see the given Windows version (Wine's per-program
+// setting), so that each system's road is taken whatever this prefix is.
+class SystemSeenByTheHelper {
+ public:
+  explicit SystemSeenByTheHelper(const char* version) {
+    test::WriteString(HKEY_CURRENT_USER, kKey, "Version", version);
+  }
+  ~SystemSeenByTheHelper() { test::DeleteTree(HKEY_CURRENT_USER, kKey); }
+
+ private:
+  static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\uninst.exe";
+};
+
 TEST_F(HelperTest, InsideTheFolderItLeavesItselfAndTheFolderToTheNextStart) {
   const std::string product = work / "Kestrin";
   ASSERT_TRUE(CreateDirectoryA(product.c_str(), nullptr));
-  MakeFiles(product, {"KESTRIN.VXD"});
-  ClearPendingRemovals();
+  // The helper starts a WININIT.INI of its own; the prefix's is put back.
+  const std::string wininit = WininitPath();
+  const bool hadWininit = test::Exists(wininit);
+  const std::string wininitBefore = test::ReadFile(wininit);
+  DeleteFileA(wininit.c_str());
+  const std::string self = product + "\\uninst.exe";
 
-  const auto result = RunHelper(product, product + "\nKESTRIN.VXD");
-  EXPECT_EQ(result.exitCode, 0u);
-  EXPECT_NE(result.output.find("Can not delete file " + product + "\\uninst.exe: "), std::string::npos)
-      << result.output;
-  EXPECT_NE(result.output.find("Can not delete directory " + product + ": "), std::string::npos)
-      << result.output;
+  // Windows NT and later remove the helper, then the folder; Windows 9x's
+  // WININIT.EXE removes the helper by its short name and never a folder.
+  for (const char* version : {"winxp", "win98"}) {
+    SCOPED_TRACE(version);
+    const bool windows9x = std::string(version) == "win98";
+    MakeFiles(product, {"KESTRIN.VXD"});
+    ClearPendingRemovals();
+    SystemSeenByTheHelper system(version);
 
-  const auto pending = PendingRemovals();
-  ClearPendingRemovals();
-  // The helper first, then the folder.
-  std::vector<std::string> sources;
-  for (std::size_t i = 0; i < pending.size(); ++i)
-    sources.push_back(Lower(pending[i]));
-  const std::string self = Lower(product + "\\uninst.exe");
-  const std::string folder = Lower(product);
-  ASSERT_EQ(sources.size(), 2u) << "pending: " << ::testing::PrintToString(pending);
-  EXPECT_EQ(sources[0].substr(sources[0].size() - self.size()), self);
-  EXPECT_EQ(sources[1].substr(sources[1].size() - folder.size()), folder);
+    const auto result = RunHelper(product, product + "\nKESTRIN.VXD");
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_NE(result.output.find("Can not delete file " + self + ": "), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("Can not delete directory " + product + ": "), std::string::npos)
+        << result.output;
+
+    const auto pending = PendingRemovals();
+    const std::string wininitAfter = test::ReadFile(wininit);
+    ClearPendingRemovals();
+    DeleteFileA(wininit.c_str());
+    const std::string helper = ShortPath(self);
+    DeleteFileA(self.c_str());
+
+    if (windows9x) {
+      EXPECT_EQ(pending.size(), 0u) << "pending: " << ::testing::PrintToString(pending);
+      EXPECT_EQ(wininitAfter, "[rename]\r\nNUL=" + helper + "\r\n");
+      continue;
+    }
+    EXPECT_EQ(wininitAfter, "");
+    std::vector<std::string> sources;
+    for (const auto& entry : pending)
+      sources.push_back(Lower(entry));
+    ASSERT_EQ(sources.size(), 2u) << "pending: " << ::testing::PrintToString(pending);
+    EXPECT_EQ(sources[0].substr(sources[0].size() - self.size()), Lower(self));
+    EXPECT_EQ(sources[1].substr(sources[1].size() - product.size()), Lower(product));
+  }
+  if (hadWininit)
+    test::WriteFile(wininit, wininitBefore);
 }
 
 TEST_F(HelperTest, AtADriveRootItLeavesOnlyItselfToTheNextStart) {
@@ -215,6 +250,8 @@ TEST_F(HelperTest, AtADriveRootItLeavesOnlyItselfToTheNextStart) {
   const std::string file = "KTEST" + std::to_string(GetCurrentProcessId()) + ".TXT";
   ASSERT_TRUE(test::WriteFile(root + file, "product file"));
   ClearPendingRemovals();
+  // Where folders could be removed at the next start too.
+  SystemSeenByTheHelper system("winxp");
 
   const auto result = RunHelper("C:", "C:\\\n" + file);
   const std::string helper = root + "uninst.exe";
