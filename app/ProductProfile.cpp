@@ -77,8 +77,10 @@ void ProductProfile::ReadSavedLanguage()
         if (!HoldsText(key, kLanguageValueName))
             return;
         char saved[kLanguageBufferSize] = {};
-        // A missing value leaves the buffer empty, which is English.
-        key.QueryValue(kLanguageValueName, saved, sizeof saved);
+        // A value that does not fit names no language: what the buffer then
+        // holds is undefined, so only the result tells.
+        if (!key.QueryValue(kLanguageValueName, saved, sizeof saved))
+            return;
         // Bounded: a value that filled the buffer has no terminator in it.
         languageIndex = LanguageFromSavedName(saved, sizeof saved);
     } catch (...) {

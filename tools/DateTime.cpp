@@ -1,6 +1,7 @@
 #include "tools/DateTime.h"
 
 #include <ctime>
+#include <limits>
 
 #include "tools/Format.h"
 #include "tools/LocalClock.h"
@@ -252,8 +253,11 @@ bool DateTime::SetFromSeconds(int32_t seconds)
     struct tm parts;
     if (!BaseInstant(&base))
         return false;
-    const time_t when = base + static_cast<time_t>(seconds);
-    if (!BreakDownLocal(when, &parts))
+    // Summed in 64 bits: where the runtime's time_t has 32 (msvcrt on i686),
+    // counts beyond January 2038 do not fit, and wrapping round would be
+    // undefined.
+    const long long when = static_cast<long long>(base) + seconds;
+    if (when > std::numeric_limits<time_t>::max() || !BreakDownLocal(static_cast<time_t>(when), &parts))
         return false;
     second = parts.tm_sec;
     minute = parts.tm_min;
