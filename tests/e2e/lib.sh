@@ -371,15 +371,45 @@ expect_same_file() {
   cmp -s "$f" "$2" || fail "$1 differs from $2" "$(stat -c %s "$2") bytes" "$(stat -c %s "$f") bytes, first difference: $(cmp "$f" "$2" 2>&1 | head -n1)"
 }
 
-# expect_folder_deletion_pending: the helper and then the product folder
-# wait in PendingFileRenameOperations to be deleted at the next restart.
-expect_folder_deletion_pending() {
-  reg_value 'HKLM\System\CurrentControlSet\Control\Session Manager' PendingFileRenameOperations ||
+# windows9x: whether the scenario's prefix reports Windows 95, 98 or Me
+# (tests/e2e/run --windows), whose start removes the files named in
+# WININIT.INI and never a folder.
+windows9x() {
+  case ${E2E_WINDOWS:-} in win95 | win98 | winme) return 0 ;; esac
+  return 1
+}
+
+# expect_pending_removal: the helper waits to be deleted at the next restart,
+# and after it the product folder: in PendingFileRenameOperations, or on
+# Windows 9x the helper alone, by its short path, in WININIT.INI.
+expect_pending_removal() {
+  local pending='HKLM\System\CurrentControlSet\Control\Session Manager'
+  if windows9x; then
+    short_path "$PRODUCT\\uninst.exe"
+    expect_file 'C:\windows\WININIT.INI' "[rename]"$'\r\n'"NUL=$SHORT_PATH"$'\r\n'
+    expect_no_reg "$pending" PendingFileRenameOperations
+    return
+  fi
+  reg_value "$pending" PendingFileRenameOperations ||
     fail "expected the helper and the folder scheduled for deletion" "PendingFileRenameOperations" "no such value"
   case $REG_DATA in
-    *'C:\Kestrin\uninst.exe'*'C:\Kestrin'*) ;;
-    *) fail "expected the helper and then the folder scheduled for deletion" 'C:\Kestrin\uninst.exe, then C:\Kestrin' "$REG_DATA" ;;
+    *"$PRODUCT\\uninst.exe"*"$PRODUCT"*) ;;
+    *) fail "expected the helper and then the folder scheduled for deletion" "$PRODUCT\\uninst.exe, then $PRODUCT" "$REG_DATA" ;;
   esac
+}
+
+# expect_product_removed: after the restart that carries out the pending
+# removal, nothing of the product folder is left; on Windows 9x the folder
+# itself stays, empty, and WININIT.INI has become WININIT.BAK.
+expect_product_removed() {
+  if windows9x; then
+    expect_folder "$PRODUCT"
+    expect_product_files
+    expect_no_file 'C:\windows\WININIT.INI'
+    expect_file 'C:\windows\WININIT.BAK'
+    return
+  fi
+  expect_no_file "$PRODUCT"
 }
 
 expect_no_file() {
@@ -406,6 +436,17 @@ write_file() {
 SYSTEM_INI='C:\windows\system.ini'
 
 # ---- the product and the session -------------------------------------------
+
+# hold_session: one Wine session from now on, kept by an idle automate.exe.
+# Wine runs the RunOnce entries whenever a session starts: this way only the
+# scenario's own restart runs them. Sets E2E_IDLE_PID (its Windows process id)
+# and SESSION_PID (the Unix one); wineserver -k of the prefix ends it.
+hold_session() {
+  env LC_ALL="$E2E_LC" wine "$E2E_BIN/automate.exe" idle --timeout "$E2E_LIMIT" >"$E2E_DIR/idle.out" 2>>"$E2E_DIR/wine.log" &
+  SESSION_PID=$!
+  wait_until 60 "the Wine session to start" test -s "$E2E_DIR/idle.out"
+  E2E_IDLE_PID=$(cut -f2 "$E2E_DIR/idle.out")
+}
 
 # product_folder 'C:\Folder': lays out the product as a user receives it:
 # Installer.exe, the stand-in Kestrin.vxd and Kestrin.htm. Sets PRODUCT (the

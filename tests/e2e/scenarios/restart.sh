@@ -30,7 +30,7 @@ restart_accepted() {
   wait_until 20 "the helper to delete Installer.exe" helper_ran
   expect_no_reg "$RUNONCE_KEY" Kestrin
   expect_no_reg "$UNINSTALL_KEY"
-  expect_folder_deletion_pending
+  expect_pending_removal
   restart
-  expect_no_file 'C:\Kestrin'
+  expect_product_removed
 }

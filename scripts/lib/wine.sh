@@ -1,0 +1,36 @@
+# Wine prefixes as the tests, the demo and the benchmarks use them. Sourced
+# by scripts/lib/common.sh (and by cmake/wine-prefix).
+
+export WINEDEBUG=${WINEDEBUG:--all}
+# Keeps Wine from asking for its Mono and Gecko add-ons.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+# make_wine_prefix PREFIX [VERSION [LOG]]: a fresh prefix in PREFIX (about
+# ten seconds; what Wine says goes to LOG), reporting the Windows VERSION when
+# one is given (winecfg -v: win95, win98, winme, winxp, ...). Fails when Wine
+# could not make it.
+make_wine_prefix() {
+  local prefix=$1 version=${2:-} log=${3:-/dev/null} rc=0
+  rm -rf "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  export WINEPREFIX=$prefix
+  timeout --kill-after=10 180 wineboot -i >>"$log" 2>&1 || rc=$?
+  # There is no window manager on our X displays. Wine then waits up to two
+  # seconds for each closing window to be withdrawn, during which the program
+  # takes no messages; windows Wine draws itself close at once.
+  if [ $rc -eq 0 ]; then
+    timeout --kill-after=10 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$log" 2>&1 || rc=$?
+  fi
+  if [ $rc -eq 0 ] && [ -n "$version" ]; then
+    timeout --kill-after=10 120 wine winecfg -v "$version" >>"$log" 2>&1 || rc=$?
+  fi
+  timeout 60 wineserver -w || timeout 20 wineserver -k
+  unset WINEPREFIX
+  [ $rc -eq 0 ] && [ -f "$prefix/system.reg" ] || { echo "Wine could not make the prefix $prefix (status $rc)" >&2; return 1; }
+}
+
+# stop_wine PREFIX: ends the Wine processes of a prefix we made.
+stop_wine() {
+  [ -f "$1/system.reg" ] && WINEPREFIX=$1 timeout 20 wineserver -k 2>/dev/null
+  return 0
+}
