@@ -4,16 +4,20 @@
 KESTRIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # Everything the build and the tests need, from Debian's packages. The i386
-# architecture is never added: 32-bit Wine is not installable here, and the
-# 32-bit programs are only compiled.
+# architecture is never added: 32-bit Wine runs in a test machine of its own
+# (scripts/lib/machine.sh), made with debootstrap and run by qemu.
 KESTRIN_PACKAGES=(
   cmake ninja-build
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
   wine wine64 xvfb xauth x11-apps imagemagick
   googletest libbenchmark-dev clang libclang-rt-14-dev
+  clang-format debootstrap arch-test qemu-user-static qemu-system-x86
 )
 
 log() { printf '\n== %s\n' "$*"; }
+
+source "$KESTRIN_ROOT/scripts/lib/wine.sh"
+source "$KESTRIN_ROOT/scripts/lib/machine.sh"
 
 ensure_packages() {
   local missing=()
@@ -89,13 +93,12 @@ stop_xvfb() {
 # Ends the Wine servers of the prefixes below build/ (ours only): the unit
 # tests', the demo's, the end-to-end benchmark's, and the end-to-end runner's
 # (its pristine prefix and one per scenario, in build/e2e or in a tree's own
-# e2e folder).
+# e2e folders).
 stop_wine_prefixes() {
   local p
-  for p in "$KESTRIN_ROOT"/build/*/wineprefix "$KESTRIN_ROOT"/build/demo/*/prefix "$KESTRIN_ROOT"/build/bench-e2e/prefix \
+  for p in "$KESTRIN_ROOT"/build/*/wineprefix "$KESTRIN_ROOT"/build/demo/*/prefix "$KESTRIN_ROOT"/build/bench-e2e/*/prefix \
     "$KESTRIN_ROOT"/build/e2e/*/prefix "$KESTRIN_ROOT"/build/e2e/pristine \
-    "$KESTRIN_ROOT"/build/*/e2e/*/prefix "$KESTRIN_ROOT"/build/*/e2e/pristine; do
-    [ -f "$p/system.reg" ] && WINEPREFIX=$p timeout 20 wineserver -k 2>/dev/null
+    "$KESTRIN_ROOT"/build/*/e2e*/*/prefix "$KESTRIN_ROOT"/build/*/e2e*/pristine; do
+    stop_wine "$p"
   done
-  return 0
 }
