@@ -172,7 +172,7 @@ EOF
     -append "root=/dev/vda rw console=ttyS0 quiet loglevel=1 init=/sbin/kestrin-machine-init kestrin.clone=$KESTRIN_ROOT kestrin.job=$job" \
     -drive "file=$KESTRIN_MACHINE/disk.img,if=virtio,format=raw,snapshot=on" \
     -virtfs "local,path=$KESTRIN_ROOT,mount_tag=clone,security_model=none" </dev/null |
-    tr -d '\r' | grep --line-buffered -vE '^\[ *[0-9.]+\] (sysrq|reboot): '
+    sed -u -e 's/\r$//' -e '/^\[ *[0-9.]*\] \(sysrq\|reboot\): /d'
   local rc=${PIPESTATUS[0]} status
   status=$(cat "$job.status" 2>/dev/null)
   rm -f "$job" "$job.status"
