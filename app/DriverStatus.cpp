@@ -18,7 +18,8 @@ SharedString DeviceNameOf(const char* fileName) {
   SharedString device(length);
   if (char* name = device.Buffer()) {
     for (int32_t i = 0; i < length; ++i)
-      name[i] = (fileName[i] >= 'a' && fileName[i] <= 'z') ? static_cast<char>(fileName[i] - 'a' + 'A') : fileName[i];
+      name[i] = (fileName[i] >= 'a' && fileName[i] <= 'z') ? static_cast<char>(fileName[i] - 'a' + 'A')
+                                                           : fileName[i];
     name[length] = '\0';
   }
   return device;

@@ -7,34 +7,29 @@ const char* const LanguageNames[kLanguageCount] = {"English", "Russian"};
 
 namespace {
 
-char AsciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Equal ignoring ASCII case; `name` is terminated, `saved` has `size` bytes.
-bool SameNameIgnoringCase(const char* saved, size_t size, const char* name)
-{
-    const size_t nameLength = std::strlen(name);
-    // The saved text must hold the name and its terminator within its bytes.
-    if (size <= nameLength || saved[nameLength] != '\0')
-        return false;
-    for (size_t i = 0; i < nameLength; ++i) {
-        if (AsciiLower(saved[i]) != AsciiLower(name[i]))
-            return false;
-    }
-    return true;
+bool SameNameIgnoringCase(const char* saved, size_t size, const char* name) {
+  const size_t nameLength = std::strlen(name);
+  // The saved text must hold the name and its terminator within its bytes.
+  if (size <= nameLength || saved[nameLength] != '\0')
+    return false;
+  for (size_t i = 0; i < nameLength; ++i) {
+    if (AsciiLower(saved[i]) != AsciiLower(name[i]))
+      return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-int32_t LanguageFromSavedName(const char* saved, size_t size)
-{
-    if (saved == nullptr)
-        return kLanguageEnglish;
-    for (int32_t language = 0; language < kLanguageCount; ++language) {
-        if (SameNameIgnoringCase(saved, size, LanguageNames[language]))
-            return language;
-    }
+int32_t LanguageFromSavedName(const char* saved, size_t size) {
+  if (saved == nullptr)
     return kLanguageEnglish;
+  for (int32_t language = 0; language < kLanguageCount; ++language) {
+    if (SameNameIgnoringCase(saved, size, LanguageNames[language]))
+      return language;
+  }
+  return kLanguageEnglish;
 }

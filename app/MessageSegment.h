@@ -10,8 +10,8 @@
 const char kMessageSegmentSeparator = '\x01';
 
 struct MessageSegment {
-    size_t start;   // offset of the segment's first byte in the entry
-    size_t length;  // bytes up to the next separator or the end of the entry
+  size_t start;   // offset of the segment's first byte in the entry
+  size_t length;  // bytes up to the next separator or the end of the entry
 };
 
 // Segment number `languageIndex` (from 0) of the first `length` bytes of

@@ -5,35 +5,27 @@
 
 NameList::NameList() : NameList(nullptr) {}
 
-NameList::NameList(const char* source) : text(source, 0), cursor(nullptr), end(nullptr)
-{
-    char* start = text.Get();
-    // The buffer holds the text and its terminator, so count - 1 is its length.
-    const uint32_t length = text.Count() - 1;
-    end = start + length;
-    for (char* at = start; at != end; ++at) {
-        if (*at == '\n')
-            *at = '\0';
-    }
-    reset();
+NameList::NameList(const char* source) : text(source, 0), cursor(nullptr), end(nullptr) {
+  char* start = text.Get();
+  // The buffer holds the text and its terminator, so count - 1 is its length.
+  const uint32_t length = text.Count() - 1;
+  end = start + length;
+  for (char* at = start; at != end; ++at) {
+    if (*at == '\n')
+      *at = '\0';
+  }
+  reset();
 }
 
-void NameList::reset()
-{
-    cursor = text.Get();
+void NameList::reset() { cursor = text.Get(); }
+
+const char* NameList::next() {
+  if (atEnd())
+    return nullptr;
+  const char* name = cursor;
+  // The terminator behind the last name keeps this inside the buffer.
+  cursor += std::strlen(cursor) + 1;
+  return name;
 }
 
-const char* NameList::next()
-{
-    if (atEnd())
-        return nullptr;
-    const char* name = cursor;
-    // The terminator behind the last name keeps this inside the buffer.
-    cursor += std::strlen(cursor) + 1;
-    return name;
-}
-
-bool NameList::atEnd() const
-{
-    return cursor >= end;
-}
+bool NameList::atEnd() const { return cursor >= end; }

@@ -10,9 +10,9 @@
 namespace {
 
 struct ProfileRow {
-    const char* productName;
-    const char* fileList;
-    const char* driverList;
+  const char* productName;
+  const char* fileList;
+  const char* driverList;
 };
 
 // Indexed by productIndex.
@@ -32,12 +32,11 @@ const uint32_t kLanguageBufferSize = 1024;
 
 // True when the value exists and is a text (REG_SZ or REG_EXPAND_SZ). The
 // wrapper's QueryValue discards the type, so it is asked for on its own.
-bool HoldsText(const RegistryKey& key, const char* valueName)
-{
-    DWORD type = REG_NONE;
-    if (RegQueryValueExA(key.Handle(), valueName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
-        return false;
-    return type == REG_SZ || type == REG_EXPAND_SZ;
+bool HoldsText(const RegistryKey& key, const char* valueName) {
+  DWORD type = REG_NONE;
+  if (RegQueryValueExA(key.Handle(), valueName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+    return false;
+  return type == REG_SZ || type == REG_EXPAND_SZ;
 }
 
 }  // namespace
@@ -49,41 +48,35 @@ ProductProfile::ProductProfile()
       productName(kProfiles[kBuildProductIndex].productName),
       companyKey(kCompanyKey),
       languageIndex(kLanguageEnglish),
-      languageFonts{}
-{
-    char modulePath[kPathBufferSize] = {};
-    const DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), modulePath, sizeof modulePath);
-    // A path cut to the buffer is not the program's path; treat it as unknown.
-    if (length == 0 || length >= sizeof modulePath)
-        modulePath[0] = '\0';
-    SplitModulePath(modulePath, programFolder, programFileName);
+      languageFonts{} {
+  char modulePath[kPathBufferSize] = {};
+  const DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), modulePath, sizeof modulePath);
+  // A path cut to the buffer is not the program's path; treat it as unknown.
+  if (length == 0 || length >= sizeof modulePath)
+    modulePath[0] = '\0';
+  SplitModulePath(modulePath, programFolder, programFileName);
 
-    ReadSavedLanguage();
+  ReadSavedLanguage();
 }
 
-ProductProfile::~ProductProfile()
-{
-    ReleaseLanguageFonts();
-}
+ProductProfile::~ProductProfile() { ReleaseLanguageFonts(); }
 
-void ProductProfile::ReadSavedLanguage()
-{
-    try {
-        const SharedString keyPath =
-            SharedString("SOFTWARE\\") + companyKey.c_str() + "\\" + productName.c_str();
-        CurrentUserKey key(keyPath.c_str(), RegistryRead);
-        // Only a text names a language; bytes of another type that happen to
-        // spell one do not.
-        if (!HoldsText(key, kLanguageValueName))
-            return;
-        char saved[kLanguageBufferSize] = {};
-        // A value that does not fit names no language: what the buffer then
-        // holds is undefined, so only the result tells.
-        if (!key.QueryValue(kLanguageValueName, saved, sizeof saved))
-            return;
-        // Bounded: a value that filled the buffer has no terminator in it.
-        languageIndex = LanguageFromSavedName(saved, sizeof saved);
-    } catch (...) {
-        // No saved settings, or no access to them: English.
-    }
+void ProductProfile::ReadSavedLanguage() {
+  try {
+    const SharedString keyPath = SharedString("SOFTWARE\\") + companyKey.c_str() + "\\" + productName.c_str();
+    CurrentUserKey key(keyPath.c_str(), RegistryRead);
+    // Only a text names a language; bytes of another type that happen to
+    // spell one do not.
+    if (!HoldsText(key, kLanguageValueName))
+      return;
+    char saved[kLanguageBufferSize] = {};
+    // A value that does not fit names no language: what the buffer then
+    // holds is undefined, so only the result tells.
+    if (!key.QueryValue(kLanguageValueName, saved, sizeof saved))
+      return;
+    // Bounded: a value that filled the buffer has no terminator in it.
+    languageIndex = LanguageFromSavedName(saved, sizeof saved);
+  } catch (...) {
+    // No saved settings, or no access to them: English.
+  }
 }

@@ -29,8 +29,7 @@ DriverChannel::DriverChannel(const char* deviceName)
   device = CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING,
                        FILE_FLAG_OVERLAPPED | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (device == INVALID_HANDLE_VALUE)
-    device = CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED,
-                         nullptr);
+    device = CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (device == INVALID_HANDLE_VALUE)
     return;
   overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -47,16 +46,15 @@ DriverChannel::~DriverChannel() {
 
 int DriverChannel::IsOpen() { return open; }
 
-BOOL DriverChannel::Control(DWORD code, void* input, DWORD inputSize, void* output,
-                            DWORD outputSize, DWORD* bytesReturnedOut) {
+BOOL DriverChannel::Control(DWORD code, void* input, DWORD inputSize, void* output, DWORD outputSize,
+                            DWORD* bytesReturnedOut) {
   bytesReturned = kNoCount;
   BOOL result = FALSE;
   if (open) {
     // Unsignalled before every request, so that waiting for one the driver
     // leaves pending cannot end on the completion of an earlier one.
     ResetEvent(overlapped.hEvent);
-    result = DeviceIoControl(device, code, input, inputSize, output, outputSize, &bytesReturned,
-                             &overlapped);
+    result = DeviceIoControl(device, code, input, inputSize, output, outputSize, &bytesReturned, &overlapped);
     // The driver still owns both buffers until a pending request completes;
     // returning earlier would let it write into memory the caller has
     // already given up.

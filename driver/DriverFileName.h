@@ -7,12 +7,12 @@
 #include <cstddef>
 
 // Limits of the names.
-const std::size_t kDriverFileNameMax = 12;   // 8 for the base name, 4 for the extension
-const std::size_t kDriverKeyNameSize = 16;   // buffer of the key name
+const std::size_t kDriverFileNameMax = 12;  // 8 for the base name, 4 for the extension
+const std::size_t kDriverKeyNameSize = 16;  // buffer of the key name
 
 struct DriverNames {
-    char fileName[kDriverFileNameMax + 1];  // e.g. KESTRIN.VXD
-    char keyName[kDriverKeyNameSize];       // the file name less its last 4 characters, e.g. KESTRIN
+  char fileName[kDriverFileNameMax + 1];  // e.g. KESTRIN.VXD
+  char keyName[kDriverKeyNameSize];       // the file name less its last 4 characters, e.g. KESTRIN
 };
 
 // Checks `shortPath` and derives the names. False (and `names` unspecified)

@@ -5,9 +5,9 @@
 
 // Where static drivers are listed, below HKEY_LOCAL_MACHINE; each driver has
 // a sub-key named after its file's base name.
-extern const char kStaticDriverListKey[];   // "System\CurrentControlSet\Services\VxD"
-extern const char kStaticDriverPathValue[]; // "StaticVxD": REG_SZ, the driver's short path
-extern const char kStaticDriverStartValue[];// "Start": REG_BINARY, one zero byte
+extern const char kStaticDriverListKey[];     // "System\CurrentControlSet\Services\VxD"
+extern const char kStaticDriverPathValue[];   // "StaticVxD": REG_SZ, the driver's short path
+extern const char kStaticDriverStartValue[];  // "Start": REG_BINARY, one zero byte
 
 // `path` is the driver file's full path; it must lie there already when it is
 // registered. `install` non-zero registers, zero unregisters.

@@ -39,37 +39,37 @@ bool IsDeviceLineFor(std::string_view line, std::string_view driverFileName);
 
 // The scan state of one pass, fed the lines of the file in order.
 class SystemIniFilter {
-public:
-    explicit SystemIniFilter(std::string_view driverFileName) : driverFileName(driverFileName) {}
+ public:
+  explicit SystemIniFilter(std::string_view driverFileName) : driverFileName(driverFileName) {}
 
-    // Takes one whole line (its line end may still be on it) and tells
-    // whether it stays. A line beginning with "[" ends the current section;
-    // the line "[386Enh]" starts the driver section. Inside it a line that
-    // IsDeviceLineFor the driver is dropped and sets the found flag, unless
-    // it is longer than kLongestJudgedLine.
-    bool Keep(std::string_view line);
+  // Takes one whole line (its line end may still be on it) and tells
+  // whether it stays. A line beginning with "[" ends the current section;
+  // the line "[386Enh]" starts the driver section. Inside it a line that
+  // IsDeviceLineFor the driver is dropped and sets the found flag, unless
+  // it is longer than kLongestJudgedLine.
+  bool Keep(std::string_view line);
 
-    // At least one line was dropped.
-    bool Found() const { return found; }
-    // The lines read last belong to a "[386Enh]" section.
-    bool InDriverSection() const { return inDriverSection; }
+  // At least one line was dropped.
+  bool Found() const { return found; }
+  // The lines read last belong to a "[386Enh]" section.
+  bool InDriverSection() const { return inDriverSection; }
 
-private:
-    std::string driverFileName;
-    bool inDriverSection = false;
-    bool found = false;
+ private:
+  std::string driverFileName;
+  bool inDriverSection = false;
+  bool found = false;
 };
 
 // What one file pass did.
 struct SystemIniPassResult {
-    bool found = false;         // a line was dropped
-    bool writeFailed = false;   // a kept line could not be written; reading stopped
-    bool readFailed = false;    // the input reported a read error; reading stopped
-    std::size_t linesRead = 0;
-    std::size_t linesDropped = 0;
+  bool found = false;        // a line was dropped
+  bool writeFailed = false;  // a kept line could not be written; reading stopped
+  bool readFailed = false;   // the input reported a read error; reading stopped
+  std::size_t linesRead = 0;
+  std::size_t linesDropped = 0;
 
-    // The new file may replace the old one.
-    bool ShouldReplace() const { return found && !writeFailed && !readFailed; }
+  // The new file may replace the old one.
+  bool ShouldReplace() const { return found && !writeFailed && !readFailed; }
 };
 
 // Reads `in` to its end, line by line, and writes every kept line (less the

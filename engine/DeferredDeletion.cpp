@@ -52,7 +52,8 @@ int ScheduleDeferredDeletion(const ProductProfile& profile, const char* list) {
     return 0;
   }
 
-  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_HELPER_IMAGE), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  HRSRC found =
+      FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_HELPER_IMAGE), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
   const DWORD size = found ? SizeofResource(nullptr, found) : 0;
   HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
   const void* image = loaded ? LockResource(loaded) : nullptr;
@@ -61,7 +62,8 @@ int ScheduleDeferredDeletion(const ProductProfile& profile, const char* list) {
   return WriteHelperAndAskRestart(profile, list, image, size);
 }
 
-int WriteHelperAndAskRestart(const ProductProfile& profile, const char* list, const void* image, unsigned long size) {
+int WriteHelperAndAskRestart(const ProductProfile& profile, const char* list, const void* image,
+                             unsigned long size) {
   const SharedString caption = profile.LoadMessage(IDS_UNINSTALLER_CAPTION);
   CTOOPtr copy(size);
   auto* bytes = reinterpret_cast<unsigned char*>(copy.Get());

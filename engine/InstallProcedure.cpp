@@ -40,7 +40,8 @@ bool AllFilesPresent(ProductProfile& profile) {
 void WriteUninstallEntry(const ProductProfile& profile) {
   const SharedString key = (SharedString(kUninstallListKey) + "\\") + profile.productName.c_str();
   const SharedString command =
-      ((((SharedString("\"") + profile.programFolder.c_str()) + "\\") + profile.programFileName.c_str()) + "\" ") +
+      ((((SharedString("\"") + profile.programFolder.c_str()) + "\\") + profile.programFileName.c_str()) +
+       "\" ") +
       kUninstallSwitch;
   LocalMachineKey entry(key.c_str(), RegistryWriteCreate);
   entry.WriteString(kDisplayNameValue, profile.productName.c_str());

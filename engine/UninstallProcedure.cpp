@@ -32,7 +32,8 @@ int UninstallProduct(ProductProfile& profile) {
   }
   // The company's own key stays; other products of the maker may live there.
   try {
-    CurrentUserKey company((SharedString(kUserSoftwareKey) + profile.companyKey.c_str()).c_str(), RegistryWrite);
+    CurrentUserKey company((SharedString(kUserSoftwareKey) + profile.companyKey.c_str()).c_str(),
+                           RegistryWrite);
     company.DeleteSubKey(profile.productName.c_str());
   } catch (const char*) {
   }

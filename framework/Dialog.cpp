@@ -15,10 +15,9 @@ CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
   escaped = nullptr;
-  const INT_PTR result =
-      DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
-                      parent != nullptr ? parent->GetSafeHwnd() : nullptr, DialogProc,
-                      reinterpret_cast<LPARAM>(this));
+  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
+                                         parent != nullptr ? parent->GetSafeHwnd() : nullptr, DialogProc,
+                                         reinterpret_cast<LPARAM>(this));
   hwnd = nullptr;
   if (escaped) {
     std::exception_ptr error = escaped;
@@ -124,14 +123,13 @@ INT_PTR CDialog::Route(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CDialog::FillControlsFromTemplate() {
   HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId),
-                              MAKEINTRESOURCEA(kDialogInitResourceType));
+  HRSRC found =
+      FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(kDialogInitResourceType));
   if (found == nullptr)
     return;
   const DWORD size = SizeofResource(module, found);
   HGLOBAL loaded = LoadResource(module, found);
-  const auto* data = loaded != nullptr ? static_cast<const unsigned char*>(LockResource(loaded))
-                                       : nullptr;
+  const auto* data = loaded != nullptr ? static_cast<const unsigned char*>(LockResource(loaded)) : nullptr;
   if (data == nullptr)
     return;
   // Records are packed, so their fields are read bytewise; a record that

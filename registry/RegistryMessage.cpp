@@ -5,32 +5,29 @@
 
 char RegistryMessageBuffer[kRegistryMessageBufferSize];
 
-void FormatRegistryMessage(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    FormatRegistryMessageV(format, args);
-    va_end(args);
+void FormatRegistryMessage(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  FormatRegistryMessageV(format, args);
+  va_end(args);
 }
 
-void FormatRegistryMessageV(const char* format, va_list args)
-{
-    const int written = std::vsnprintf(RegistryMessageBuffer, sizeof RegistryMessageBuffer, format, args);
-    if (written < 0)
-        RegistryMessageBuffer[0] = '\0';
-    // Some runtimes leave a cut text without its terminator.
-    RegistryMessageBuffer[sizeof RegistryMessageBuffer - 1] = '\0';
+void FormatRegistryMessageV(const char* format, va_list args) {
+  const int written = std::vsnprintf(RegistryMessageBuffer, sizeof RegistryMessageBuffer, format, args);
+  if (written < 0)
+    RegistryMessageBuffer[0] = '\0';
+  // Some runtimes leave a cut text without its terminator.
+  RegistryMessageBuffer[sizeof RegistryMessageBuffer - 1] = '\0';
 }
 
-void AppendRegistryMessage(const char* text)
-{
-    if (text == nullptr)
-        return;
-    const size_t used = std::strlen(RegistryMessageBuffer);
-    const size_t room = sizeof RegistryMessageBuffer - 1 - used;
-    size_t length = std::strlen(text);
-    if (length > room)
-        length = room;
-    std::memcpy(RegistryMessageBuffer + used, text, length);
-    RegistryMessageBuffer[used + length] = '\0';
+void AppendRegistryMessage(const char* text) {
+  if (text == nullptr)
+    return;
+  const size_t used = std::strlen(RegistryMessageBuffer);
+  const size_t room = sizeof RegistryMessageBuffer - 1 - used;
+  size_t length = std::strlen(text);
+  if (length > room)
+    length = room;
+  std::memcpy(RegistryMessageBuffer + used, text, length);
+  RegistryMessageBuffer[used + length] = '\0';
 }

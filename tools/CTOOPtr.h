@@ -30,42 +30,39 @@ void Free(void* items, uint32_t count);
 // constructor). Never grows: make a new one and Swap.
 template <typename T>
 class CTOOPtrOf {
-public:
-    explicit CTOOPtrOf(uint32_t count, int* failureFlags = nullptr)
-        : items(static_cast<T*>(ctooptr_detail::Allocate(count, sizeof(T), failureFlags))), count(count)
-    {
-    }
-    ~CTOOPtrOf() { ctooptr_detail::Free(items, count); }
-    CTOOPtrOf(const CTOOPtrOf&) = delete;
-    CTOOPtrOf& operator=(const CTOOPtrOf&) = delete;
+ public:
+  explicit CTOOPtrOf(uint32_t count, int* failureFlags = nullptr)
+      : items(static_cast<T*>(ctooptr_detail::Allocate(count, sizeof(T), failureFlags))), count(count) {}
+  ~CTOOPtrOf() { ctooptr_detail::Free(items, count); }
+  CTOOPtrOf(const CTOOPtrOf&) = delete;
+  CTOOPtrOf& operator=(const CTOOPtrOf&) = delete;
 
-    T* Get() const { return items; }
-    // No bounds check.
-    T* Item(uint32_t index) const { return items + index; }
-    uint32_t Count() const { return count; }
+  T* Get() const { return items; }
+  // No bounds check.
+  T* Item(uint32_t index) const { return items + index; }
+  uint32_t Count() const { return count; }
 
-    void Swap(CTOOPtrOf& other)
-    {
-        T* heldItems = items;
-        uint32_t heldCount = count;
-        items = other.items;
-        count = other.count;
-        other.items = heldItems;
-        other.count = heldCount;
-    }
+  void Swap(CTOOPtrOf& other) {
+    T* heldItems = items;
+    uint32_t heldCount = count;
+    items = other.items;
+    count = other.count;
+    other.items = heldItems;
+    other.count = heldCount;
+  }
 
-protected:
-    T* items;
-    uint32_t count;
+ protected:
+  T* items;
+  uint32_t count;
 };
 
 // The character buffer the program uses everywhere.
 class CTOOPtr : public CTOOPtrOf<char> {
-public:
-    explicit CTOOPtr(uint32_t count, int* failureFlags = nullptr) : CTOOPtrOf<char>(count, failureFlags) {}
-    // Room for `text` (null counts as "") plus `extra` more characters and
-    // the terminator; the text is copied to the start with its terminator.
-    CTOOPtr(const char* text, uint32_t extra);
+ public:
+  explicit CTOOPtr(uint32_t count, int* failureFlags = nullptr) : CTOOPtrOf<char>(count, failureFlags) {}
+  // Room for `text` (null counts as "") plus `extra` more characters and
+  // the terminator; the text is copied to the start with its terminator.
+  CTOOPtr(const char* text, uint32_t extra);
 };
 
 #endif  // KESTRIN_TOOLS_CTOOPTR_H

@@ -7,13 +7,13 @@
 
 // One reading of the local clock; month 1 to 12, day 1 to 31.
 struct LocalClockReading {
-    int32_t year;
-    int32_t month;
-    int32_t day;
-    int32_t hour;
-    int32_t minute;
-    int32_t second;
-    int32_t millisecond;
+  int32_t year;
+  int32_t month;
+  int32_t day;
+  int32_t hour;
+  int32_t minute;
+  int32_t second;
+  int32_t millisecond;
 };
 
 // GetLocalTime on Windows; the C library's local time elsewhere.

@@ -10,36 +10,36 @@
 // it takes the object and destroys it through the virtual destructor when
 // the record goes.
 class OwnedObject {
-public:
-    virtual ~OwnedObject();
-    virtual void OnTakenOver() {}
+ public:
+  virtual ~OwnedObject();
+  virtual void OnTakenOver() {}
 
-protected:
-    OwnedObject() = default;
-    OwnedObject(const OwnedObject&) = default;
-    OwnedObject& operator=(const OwnedObject&) = default;
+ protected:
+  OwnedObject() = default;
+  OwnedObject(const OwnedObject&) = default;
+  OwnedObject& operator=(const OwnedObject&) = default;
 };
 
 class ObjectHolderRecord : public ErrorTextRecord {
-public:
-    // Takes over `object` (may be null).
-    explicit ObjectHolderRecord(OwnedObject* object);
-    ~ObjectHolderRecord() override;
+ public:
+  // Takes over `object` (may be null).
+  explicit ObjectHolderRecord(OwnedObject* object);
+  ~ObjectHolderRecord() override;
 
-    // Always "".
-    const char* GetText() const override { return ""; }
-    OwnedObject* Object() const { return object; }
+  // Always "".
+  const char* GetText() const override { return ""; }
+  OwnedObject* Object() const { return object; }
 
-private:
-    OwnedObject* object;
+ private:
+  OwnedObject* object;
 };
 
 class ObjectHolderRef : public ErrorRef {
-public:
-    // Takes over `object` in every case: when the record cannot be made,
-    // the object is destroyed before the failure is thrown on.
-    explicit ObjectHolderRef(OwnedObject* object);
-    ObjectHolderRecord* Record() const { return static_cast<ObjectHolderRecord*>(Get()); }
+ public:
+  // Takes over `object` in every case: when the record cannot be made,
+  // the object is destroyed before the failure is thrown on.
+  explicit ObjectHolderRef(OwnedObject* object);
+  ObjectHolderRecord* Record() const { return static_cast<ObjectHolderRecord*>(Get()); }
 };
 
 #endif  // KESTRIN_TOOLS_OBJECTHOLDER_H

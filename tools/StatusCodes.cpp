@@ -55,11 +55,10 @@ const StatusCodeEntry kStatusCodeTable[] = {
     {-1, nullptr},
 };
 
-const char* FindStatusText(int32_t code)
-{
-    for (const StatusCodeEntry* row = kStatusCodeTable; row->text != nullptr; ++row) {
-        if (row->code == code)
-            return row->text;
-    }
-    return nullptr;
+const char* FindStatusText(int32_t code) {
+  for (const StatusCodeEntry* row = kStatusCodeTable; row->text != nullptr; ++row) {
+    if (row->code == code)
+      return row->text;
+  }
+  return nullptr;
 }

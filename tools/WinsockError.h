@@ -9,8 +9,8 @@
 #include "tools/ObjectHolder.h"
 
 struct WinsockErrorName {
-    int code;
-    const char* name;
+  int code;
+  const char* name;
 };
 
 const int kWinsockErrorNameCount = 52;
@@ -23,49 +23,49 @@ const char* FindWinsockErrorName(int code);
 
 // The code's name, "Winsock error <code>" for a code the table lacks, "" for 0.
 class WinsockErrorRecord : public ErrorRecord {
-public:
-    // The code of WSAGetLastError.
-    WinsockErrorRecord();
-    // -1 means WSAGetLastError.
-    explicit WinsockErrorRecord(int code);
+ public:
+  // The code of WSAGetLastError.
+  WinsockErrorRecord();
+  // -1 means WSAGetLastError.
+  explicit WinsockErrorRecord(int code);
 
-    int GetCode() const override { return code; }
+  int GetCode() const override { return code; }
 
-private:
-    int32_t code;
+ private:
+  int32_t code;
 };
 
 // "<qualifier>:<operation> <name>", or "<operation> <name>" without a
 // qualifier; a null operation counts as "".
 class SocketErrorRecord : public WinsockErrorRecord {
-public:
-    // Takes over `context` (may be null) once it is made: when the
-    // construction throws, the context is still the caller's. A code of -1
-    // means WSAGetLastError.
-    SocketErrorRecord(const char* operation, OwnedObject* context, const char* qualifier, int code);
-    SocketErrorRecord(const char* operation, OwnedObject* context, const char* qualifier);
-    ~SocketErrorRecord() override;
+ public:
+  // Takes over `context` (may be null) once it is made: when the
+  // construction throws, the context is still the caller's. A code of -1
+  // means WSAGetLastError.
+  SocketErrorRecord(const char* operation, OwnedObject* context, const char* qualifier, int code);
+  SocketErrorRecord(const char* operation, OwnedObject* context, const char* qualifier);
+  ~SocketErrorRecord() override;
 
-    OwnedObject* Context() const { return context; }
+  OwnedObject* Context() const { return context; }
 
-private:
-    OwnedObject* context;
+ private:
+  OwnedObject* context;
 };
 
 class WinsockErrorRef : public ErrorRef {
-public:
-    WinsockErrorRef();
-    explicit WinsockErrorRef(int code);
-    WinsockErrorRecord* Record() const { return static_cast<WinsockErrorRecord*>(Get()); }
+ public:
+  WinsockErrorRef();
+  explicit WinsockErrorRef(int code);
+  WinsockErrorRecord* Record() const { return static_cast<WinsockErrorRecord*>(Get()); }
 };
 
 class SocketErrorRef : public ErrorRef {
-public:
-    // Takes over `context` in every case: when the record cannot be made,
-    // the context is destroyed before the failure is thrown on.
-    SocketErrorRef(const char* operation, OwnedObject* context, const char* qualifier, int code);
-    SocketErrorRef(const char* operation, OwnedObject* context, const char* qualifier);
-    SocketErrorRecord* Record() const { return static_cast<SocketErrorRecord*>(Get()); }
+ public:
+  // Takes over `context` in every case: when the record cannot be made,
+  // the context is destroyed before the failure is thrown on.
+  SocketErrorRef(const char* operation, OwnedObject* context, const char* qualifier, int code);
+  SocketErrorRef(const char* operation, OwnedObject* context, const char* qualifier);
+  SocketErrorRecord* Record() const { return static_cast<SocketErrorRecord*>(Get()); }
 };
 
 #endif  // KESTRIN_TOOLS_WINSOCKERROR_H

@@ -31,8 +31,7 @@ TEST(DriverChannelWithoutDriver, StaysClosedAndSendsNothing) {
 
   GuardedWord reply;
   DWORD count = 0;
-  EXPECT_FALSE(channel.Control(IOCTL_DRIVER_GET_VERSION, nullptr, 0, &reply.word,
-                               sizeof reply.word, &count));
+  EXPECT_FALSE(channel.Control(IOCTL_DRIVER_GET_VERSION, nullptr, 0, &reply.word, sizeof reply.word, &count));
   EXPECT_EQ(kSentinel, reply.word);
   EXPECT_EQ(kNoCount, count);
   EXPECT_EQ(nullptr, channel.GetRing0Handle(GetCurrentProcess()));
@@ -43,11 +42,10 @@ TEST(DriverVersionWord, TakesTheWordApartUnsigned) {
     DWORD word;
     DWORD majorVersion, minorVersion, build;
   } const cases[] = {
-      {0x00650007, 1, 1, 7},          // 101, 7
-      {0x0066002A, 1, 2, 42},         // 102, 42
-      {0x00000000, 0, 0, 0},
-      {0xFFFFFFFF, 655, 35, 65535},   // no sign anywhere
-      {0x27100000, 100, 0, 0},        // 10000
+      {0x00650007, 1, 1, 7},                                  // 101, 7
+      {0x0066002A, 1, 2, 42},                                 // 102, 42
+      {0x00000000, 0, 0, 0},   {0xFFFFFFFF, 655, 35, 65535},  // no sign anywhere
+      {0x27100000, 100, 0, 0},                                // 10000
   };
   for (const auto& c : cases) {
     const DriverVersion v = DecodeDriverVersion(c.word);
@@ -67,8 +65,7 @@ TEST_F(DriverChannelTest, ReadsTheWordTheDriverAnswers) {
     ASSERT_TRUE(driver->SetVersionWord(word));
     GuardedWord reply;
     reply.word = 0;
-    EXPECT_TRUE(channel.Control(IOCTL_DRIVER_GET_VERSION, nullptr, 0, &reply.word,
-                                sizeof reply.word));
+    EXPECT_TRUE(channel.Control(IOCTL_DRIVER_GET_VERSION, nullptr, 0, &reply.word, sizeof reply.word));
     EXPECT_EQ(word, reply.word);
     EXPECT_EQ(kSentinel, reply.before);
     EXPECT_EQ(kSentinel, reply.after);
@@ -89,8 +86,7 @@ TEST_F(DriverChannelTest, RefusedRequestLeavesTheBufferAlone) {
   DriverChannel channel(kDoubleDevice);
   ASSERT_EQ(1, channel.IsOpen());
   GuardedWord reply;
-  EXPECT_FALSE(channel.Control(IOCTL_DRIVER_GET_VERSION + 4, nullptr, 0, &reply.word,
-                               sizeof reply.word));
+  EXPECT_FALSE(channel.Control(IOCTL_DRIVER_GET_VERSION + 4, nullptr, 0, &reply.word, sizeof reply.word));
   EXPECT_EQ(kSentinel, reply.word);
 
   // Too small for the word: refused too, and nothing written past the end.
@@ -114,8 +110,8 @@ TEST_F(DriverChannelTest, WaitsForARequestTheDriverLeavesPending) {
   reply->word = 0;
   DWORD count = kSentinel;
   const DWORD start = GetTickCount();
-  EXPECT_TRUE(channel.Control(IOCTL_DRIVER_GET_VERSION, nullptr, 0, &reply->word,
-                              sizeof reply->word, &count));
+  EXPECT_TRUE(
+      channel.Control(IOCTL_DRIVER_GET_VERSION, nullptr, 0, &reply->word, sizeof reply->word, &count));
   const DWORD elapsed = GetTickCount() - start;
   EXPECT_EQ(DWORD{0x01020304}, reply->word);
   EXPECT_EQ(DWORD{sizeof(DWORD)}, count);
@@ -124,8 +120,7 @@ TEST_F(DriverChannelTest, WaitsForARequestTheDriverLeavesPending) {
   // A second request on the same channel must not find the event still set.
   ASSERT_TRUE(driver->SetVersionWord(0x00650008));
   reply->word = 0;
-  EXPECT_TRUE(channel.Control(IOCTL_DRIVER_GET_VERSION, nullptr, 0, &reply->word,
-                              sizeof reply->word));
+  EXPECT_TRUE(channel.Control(IOCTL_DRIVER_GET_VERSION, nullptr, 0, &reply->word, sizeof reply->word));
   EXPECT_EQ(DWORD{0x00650008}, reply->word);
 }
 

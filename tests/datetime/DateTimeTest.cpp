@@ -18,7 +18,8 @@ class ScopedTimeZone {
   explicit ScopedTimeZone(const char* zone) {
     const char* old = std::getenv("TZ");
     hadOld = old != nullptr;
-    if (hadOld) previous = old;
+    if (hadOld)
+      previous = old;
     Set(zone);
   }
   ~ScopedTimeZone() { Set(hadOld ? previous.c_str() : nullptr); }
@@ -62,12 +63,11 @@ struct DateCase {
 
 TEST(CalendarDate, Validity) {
   const DateCase cases[] = {
-      {2004, 2, 29, true},   {2003, 2, 29, false}, {2003, 2, 28, true},
-      {2000, 2, 29, true},   {2004, 4, 31, false}, {2004, 4, 30, true},
-      {1971, 1, 2, true},    {1971, 1, 1, false},  {1971, 1, 0, false},
-      {1970, 6, 15, false},  {2038, 1, 1, false},  {2037, 12, 31, true},
-      {2004, 0, 1, false},   {2004, 13, 1, false}, {2004, 12, 32, false},
-      {2004, 1, 0, false},   {2004, 1, -1, false}, {1971, 2, 1, true},
+      {2004, 2, 29, true},  {2003, 2, 29, false}, {2003, 2, 28, true},   {2000, 2, 29, true},
+      {2004, 4, 31, false}, {2004, 4, 30, true},  {1971, 1, 2, true},    {1971, 1, 1, false},
+      {1971, 1, 0, false},  {1970, 6, 15, false}, {2038, 1, 1, false},   {2037, 12, 31, true},
+      {2004, 0, 1, false},  {2004, 13, 1, false}, {2004, 12, 32, false}, {2004, 1, 0, false},
+      {2004, 1, -1, false}, {1971, 2, 1, true},
   };
   for (const DateCase& c : cases) {
     EXPECT_EQ(CalendarDate(c.year, c.month, c.day).IsValid(), c.valid)
@@ -126,9 +126,9 @@ TEST(DateTimeOrder, ComparesYearFirstAndMillisecondsLast) {
 }
 
 TEST(CalendarDate, DayOfWeekAndYear) {
-  EXPECT_EQ(CalendarDate(2004, 3, 1).DayOfWeek(), 1);   // a Monday
-  EXPECT_EQ(CalendarDate(2005, 1, 1).DayOfWeek(), 6);   // a Saturday
-  EXPECT_EQ(CalendarDate(2037, 12, 31).DayOfWeek(), 4); // a Thursday
+  EXPECT_EQ(CalendarDate(2004, 3, 1).DayOfWeek(), 1);    // a Monday
+  EXPECT_EQ(CalendarDate(2005, 1, 1).DayOfWeek(), 6);    // a Saturday
+  EXPECT_EQ(CalendarDate(2037, 12, 31).DayOfWeek(), 4);  // a Thursday
   EXPECT_EQ(CalendarDate(2005, 1, 1).DayOfYear(), 0);
   EXPECT_EQ(CalendarDate(2004, 12, 31).DayOfYear(), 365);
   EXPECT_EQ(CalendarDate(2003, 12, 31).DayOfYear(), 364);
@@ -180,12 +180,12 @@ TEST(DateTimeSeconds, RoundTripKeepsAllButTheMilliseconds) {
       ASSERT_NE(count, DateTime::kNoSeconds) << name << " " << value.CalendarDate::ToString().c_str();
       DateTime back(2010, 1, 1, 0, 0, 0, 555);
       EXPECT_TRUE(back.SetFromSeconds(count));
-      EXPECT_EQ(back, DateTime(value.Year(), value.Month(), value.Day(), value.Hour(),
-                               value.Minute(), value.Second(), 555))
+      EXPECT_EQ(back, DateTime(value.Year(), value.Month(), value.Day(), value.Hour(), value.Minute(),
+                               value.Second(), 555))
           << name << " " << count;
       const DateTime fromCount(count);
-      EXPECT_EQ(fromCount, DateTime(value.Year(), value.Month(), value.Day(), value.Hour(),
-                                    value.Minute(), value.Second(), 0))
+      EXPECT_EQ(fromCount, DateTime(value.Year(), value.Month(), value.Day(), value.Hour(), value.Minute(),
+                                    value.Second(), 0))
           << name << " " << count;
     }
   }

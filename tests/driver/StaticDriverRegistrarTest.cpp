@@ -96,7 +96,9 @@ class StaticDriverTest : public ::testing::Test {
     return path;
   }
 
-  std::string DriverKey(const std::string& path) const { return kListKey + "\\" + KeyNameOf(ShortPath(path)); }
+  std::string DriverKey(const std::string& path) const {
+    return kListKey + "\\" + KeyNameOf(ShortPath(path));
+  }
   void WriteIni(const std::string& text) { ASSERT_TRUE(test::WriteFile(ini, text)); }
   std::string Ini() const { return test::ReadFile(ini); }
 };
@@ -130,7 +132,8 @@ TEST_F(StaticDriverTest, ASecondRegistrationOverwritesTheValues) {
   const std::string path = MakeDriver("kestrin.vxd");
   const std::string key = DriverKey(path);
   ASSERT_TRUE(scratch::WriteText(HKEY_LOCAL_MACHINE, key, "StaticVxD", "C:\\OLD\\PLACE.VXD"));
-  ASSERT_TRUE(scratch::WriteValue(HKEY_LOCAL_MACHINE, key, "Start", REG_DWORD, std::string("\x01\x00\x00\x00", 4)));
+  ASSERT_TRUE(
+      scratch::WriteValue(HKEY_LOCAL_MACHINE, key, "Start", REG_DWORD, std::string("\x01\x00\x00\x00", 4)));
   EXPECT_EQ(1, RegisterStaticDriver(path.c_str(), 1));
   EXPECT_EQ(1, RegisterStaticDriver(path.c_str(), 1));
   EXPECT_EQ(Sz(ShortPath(path)), scratch::ReadValue(HKEY_LOCAL_MACHINE, key, "StaticVxD").data);
@@ -286,8 +289,8 @@ TEST_F(StaticDriverTest, WhenTheNewFileCannotBecomeSystemIniTheOldOneIsPutBack) 
   ASSERT_TRUE(test::WriteFile(backup, "an earlier backup"));
   // Hold "system.$$$" open without delete sharing: it can be written
   // (truncated and filled) but not renamed.
-  HANDLE held = CreateFileA(next.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = CreateFileA(next.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
 
   EXPECT_EQ(1, RegisterStaticDriver(path.c_str(), 0));

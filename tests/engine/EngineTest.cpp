@@ -56,7 +56,8 @@ std::string ListInHelper(const std::string& helperPath) {
     return "(written helper is " + std::to_string(written.size()) + " bytes, not " +
            std::to_string(pristine.size()) + ")";
   const std::size_t areaEnd = static_cast<std::size_t>(at) + ListArea::kSize;
-  if (written.compare(0, at, pristine, 0, at) != 0 || written.compare(areaEnd, std::string::npos, pristine, areaEnd) != 0)
+  if (written.compare(0, at, pristine, 0, at) != 0 ||
+      written.compare(areaEnd, std::string::npos, pristine, areaEnd) != 0)
     return "(written helper differs outside its list area)";
   return std::string(written.c_str() + at);
 }
@@ -77,7 +78,9 @@ class EngineTest : public ::testing::Test {
       ASSERT_TRUE(test::WriteFile(folder + "\\" + name, std::string("product file ") + name)) << name;
   }
 
-  std::string Path(const char* name) const { return std::string(profile.programFolder.c_str()) + "\\" + name; }
+  std::string Path(const char* name) const {
+    return std::string(profile.programFolder.c_str()) + "\\" + name;
+  }
 
   test::InstallationGuard installation;
   test::TempFolder product{"Kestrin"};
@@ -102,7 +105,8 @@ TEST_F(EngineTest, InstallWritesTheEntriesAndAsksForTheRestart) {
   const auto start = test::ReadValue(HKEY_LOCAL_MACHINE, kDriverKey, "Start");
   EXPECT_EQ(start.type, static_cast<DWORD>(REG_BINARY));
   EXPECT_EQ(start.data, std::string(1, '\0'));
-  EXPECT_FALSE(test::ReadValue(HKEY_LOCAL_MACHINE, kRunOnce, "Kestrin").exists) << "pending deletion not cancelled";
+  EXPECT_FALSE(test::ReadValue(HKEY_LOCAL_MACHINE, kRunOnce, "Kestrin").exists)
+      << "pending deletion not cancelled";
 
   ASSERT_EQ(recorded::messageBoxes.size(), 1u);
   EXPECT_EQ(recorded::messageBoxes[0].text, kInstallQuestion);
@@ -203,8 +207,8 @@ TEST_F(EngineTest, AFileInUseIsLeftToTheHelperAtTheNextStart) {
   ASSERT_EQ(profile.PerformSetup(1), 1);
   recorded::Clear();
   // As the running setup program is: open, without delete sharing.
-  HANDLE held = CreateFileA(Path("Installer.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE held = CreateFileA(Path("Installer.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
   EXPECT_EQ(profile.PerformSetup(0), 1);
@@ -310,7 +314,8 @@ TEST_F(DeferredDeletionTest, AMissingRunOnceKeyIsShownThenTheQuestionFollows) {
 
   ASSERT_EQ(recorded::messageBoxes.size(), 3u);
   const std::string opening = std::string("OpenRegError ") + kRunOnce + " 2 Error code=2 (";
-  EXPECT_EQ(recorded::messageBoxes[0].text.substr(0, opening.size()), opening) << recorded::messageBoxes[0].text;
+  EXPECT_EQ(recorded::messageBoxes[0].text.substr(0, opening.size()), opening)
+      << recorded::messageBoxes[0].text;
   EXPECT_EQ(recorded::messageBoxes[0].caption, "Uninstaller");
   EXPECT_EQ(recorded::messageBoxes[0].style, static_cast<unsigned>(MB_OK));
   EXPECT_EQ(recorded::messageBoxes[1].text, kUninstallQuestion);
@@ -326,7 +331,8 @@ TEST_F(EngineTest, RussianCaptionsAndQuestions) {
   profile.languageIndex = 1;
   EXPECT_EQ(profile.PerformSetup(1), 1);
   ASSERT_EQ(recorded::messageBoxes.size(), 2u);
-  EXPECT_EQ(recorded::messageBoxes[0].caption, "\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE0 \xF3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE8");
+  EXPECT_EQ(recorded::messageBoxes[0].caption,
+            "\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE0 \xF3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE8");
   EXPECT_EQ(recorded::messageBoxes[0].text,
             "\xC4\xEB\xFF \xE7\xE0\xE2\xE5\xF0\xF8\xE5\xED\xE8\xFF \xEF\xF0\xEE\xF6\xE5\xF1\xF1\xE0 "
             "\xF3\xF1\xF2\xE0\xED\xEE\xE2\xEA\xE8 \xEF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB "
@@ -342,7 +348,8 @@ TEST_F(EngineTest, RussianCaptionsAndQuestions) {
   ASSERT_TRUE(DeleteFileA(Path("Kestrin.htm").c_str()));
   EXPECT_EQ(profile.PerformSetup(1), 0);
   ASSERT_EQ(recorded::messageBoxes.size(), 1u);
-  EXPECT_EQ(recorded::messageBoxes[0].text, "\xCE\xF2\xF1\xF3\xF2\xF1\xF2\xE2\xF3\xE5\xF2 \xF4\xE0\xE9\xEB:\nKestrin.htm");
+  EXPECT_EQ(recorded::messageBoxes[0].text,
+            "\xCE\xF2\xF1\xF3\xF2\xF1\xF2\xE2\xF3\xE5\xF2 \xF4\xE0\xE9\xEB:\nKestrin.htm");
   EXPECT_EQ(recorded::messageBoxes[0].caption,
             "\xCF\xF0\xEE\xE2\xE5\xF0\xEA\xE0 \xED\xE0\xEB\xE8\xF7\xE8\xFF \xF4\xE0\xE9\xEB\xEE\xE2");
 }

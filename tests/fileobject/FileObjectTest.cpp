@@ -21,7 +21,8 @@ std::string Position(const char* line) { return std::string("file - .\\File_com,
 
 std::string ForwardSlashes(std::string path) {
   for (char& c : path)
-    if (c == '\\') c = '/';
+    if (c == '\\')
+      c = '/';
   return path;
 }
 

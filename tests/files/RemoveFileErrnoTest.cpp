@@ -21,27 +21,26 @@ const int kLeftByFree = EDOM;
 
 // Overwrites errno in every deallocation while it lives.
 struct ErrnoOverwritingFrees {
-    ErrnoOverwritingFrees() { test::SetErrnoLeftByFree(kLeftByFree); }
-    ~ErrnoOverwritingFrees() { test::SetErrnoLeftByFree(0); }
+  ErrnoOverwritingFrees() { test::SetErrnoLeftByFree(kLeftByFree); }
+  ~ErrnoOverwritingFrees() { test::SetErrnoLeftByFree(0); }
 };
 
-TEST(RemoveFileErrno, TheRemovalsErrnoSurvivesTheFreedPathCopy)
-{
-    test::TempFolder folder{"rmerrno"};
-    // Forward slashes: the path is copied to hand the runtime backslashes.
-    std::string path = folder / "missing.txt";
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    XTOOFile holder(false);
-    int result = 0;
-    {
-        ErrnoOverwritingFrees overwriting;
-        result = RemoveFile(path.c_str(), holder);
-    }
-    EXPECT_EQ(ENOENT, result);
-    EXPECT_EQ(43, holder.GetStatus());
-    EXPECT_EQ(ENOENT, holder.GetErrno());
+TEST(RemoveFileErrno, TheRemovalsErrnoSurvivesTheFreedPathCopy) {
+  test::TempFolder folder{"rmerrno"};
+  // Forward slashes: the path is copied to hand the runtime backslashes.
+  std::string path = folder / "missing.txt";
+  for (char& c : path)
+    if (c == '\\')
+      c = '/';
+  XTOOFile holder(false);
+  int result = 0;
+  {
+    ErrnoOverwritingFrees overwriting;
+    result = RemoveFile(path.c_str(), holder);
+  }
+  EXPECT_EQ(ENOENT, result);
+  EXPECT_EQ(43, holder.GetStatus());
+  EXPECT_EQ(ENOENT, holder.GetErrno());
 }
 
 }  // namespace

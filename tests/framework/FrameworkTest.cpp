@@ -73,10 +73,8 @@ class ProbeDialog : public CDialog {
     CDialog::OnInitDialog();
     window = GetSafeHwnd();
     test::StartDialogWatchdog(window);
-    comboBoundAtInit = choice.GetSafeHwnd() != nullptr &&
-                       choice.GetSafeHwnd() == GetDlgItem(IDC_CHOICE);
-    statusBoundAtInit = status.GetSafeHwnd() != nullptr &&
-                        status.GetSafeHwnd() == GetDlgItem(IDC_STATUS);
+    comboBoundAtInit = choice.GetSafeHwnd() != nullptr && choice.GetSafeHwnd() == GetDlgItem(IDC_CHOICE);
+    statusBoundAtInit = status.GetSafeHwnd() != nullptr && status.GetSafeHwnd() == GetDlgItem(IDC_STATUS);
     for (int i = 0; i < choice.GetCount(); ++i) {
       std::string item(choice.GetLBTextLen(i) + 1, '\0');
       item.resize(choice.GetLBText(i, &item[0]));
@@ -120,8 +118,7 @@ class ProbeDialog : public CDialog {
 };
 
 void PostCommand(CWnd& dialog, int id, int code = BN_CLICKED, HWND control = nullptr) {
-  ASSERT_TRUE(dialog.PostMessage(WM_COMMAND, MAKEWPARAM(id, code),
-                                 reinterpret_cast<LPARAM>(control)));
+  ASSERT_TRUE(dialog.PostMessage(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control)));
 }
 
 TEST(DialogTest, PostedOkReachesOnOkAndEndsWithIdok) {

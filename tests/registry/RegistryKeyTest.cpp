@@ -29,13 +29,15 @@ std::string ThrownText(Action action) {
   return "(nothing thrown)";
 }
 
-bool StartsWith(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
+bool StartsWith(const std::string& text, const std::string& start) {
+  return text.compare(0, start.size(), start) == 0;
+}
 
 // The system's own explanation of a Win32 code, as the error record words it.
 std::string SystemMessage(DWORD code) {
   char* message = nullptr;
-  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
-                 code, 0x400, reinterpret_cast<char*>(&message), 0, nullptr);
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                 nullptr, code, 0x400, reinterpret_cast<char*>(&message), 0, nullptr);
   std::string text = message != nullptr ? message : "";
   LocalFree(message);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
@@ -110,8 +112,9 @@ TEST_P(RegistryKeyTest, TheCreateBitAloneCreatesForReading) {
 TEST_P(RegistryKeyTest, ACreateTheSystemRefusesThrowsCreateRegErrorWithItsCode) {
   // A non-volatile key cannot be made below a volatile one.
   HKEY volatileKey = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, (scratchKey / "volatile").c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                                           KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExA(root, (scratchKey / "volatile").c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr));
   RegCloseKey(volatileKey);
   const std::string child = scratchKey / "volatile\\child";
   EXPECT_EQ("CreateRegError " + child + " 1021 Error code=1021 (" + SystemMessage(1021) + ")",
@@ -123,8 +126,8 @@ TEST(RegistryKeyOpen, WhenTheCreateFailsAnOpenableKeyStillOpens) {
   // Wine refuses to create below HKEY_PERFORMANCE_DATA (error 6) but opens
   // the root itself.
   HKEY probe = nullptr;
-  if (RegCreateKeyExA(HKEY_PERFORMANCE_DATA, "", 0, const_cast<char*>(""), 0, KEY_READ, nullptr, &probe, nullptr) ==
-      ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_PERFORMANCE_DATA, "", 0, const_cast<char*>(""), 0, KEY_READ, nullptr, &probe,
+                      nullptr) == ERROR_SUCCESS) {
     RegCloseKey(probe);
     GTEST_SKIP() << "this system creates below HKEY_PERFORMANCE_DATA";
   }
@@ -273,7 +276,8 @@ TEST_P(RegistryKeyTest, CountsAndEnumeration) {
   EXPECT_EQ("alpha;beta;gamma;", names);
   // The end of the list is a failure too.
   char name[261];
-  EXPECT_EQ("EnumRegError " + scratchKey.Path() + " 259", ThrownText([&] { key.EnumSubKey(3, name, sizeof name); }));
+  EXPECT_EQ("EnumRegError " + scratchKey.Path() + " 259",
+            ThrownText([&] { key.EnumSubKey(3, name, sizeof name); }));
 }
 
 TEST_P(RegistryKeyTest, CountsOfAClosedHandleThrowQueryRegError) {
@@ -309,7 +313,8 @@ TEST_P(RegistryKeyTest, DeleteSubKeyOfAMissingKeyThrowsTheOpenText) {
 TEST_P(RegistryKeyTest, ANameTooLongForThePathThrowsDeleteKeyRegErrorNameFirst) {
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryWrite);
   const std::string name(261 - scratchKey.Path().size(), 'n');  // path + name + 1 > 261
-  EXPECT_EQ("DeleteKeyRegError " + name + " " + scratchKey.Path(), ThrownText([&] { key.DeleteSubKey(name.c_str()); }));
+  EXPECT_EQ("DeleteKeyRegError " + name + " " + scratchKey.Path(),
+            ThrownText([&] { key.DeleteSubKey(name.c_str()); }));
   // Far longer: the message is cut to the buffer.
   const std::string huge(5000, 'h');
   const std::string text = ThrownText([&] { key.DeleteSubKey(huge.c_str()); });
@@ -400,8 +405,10 @@ void MakeDestination(HKEY root, const std::string& destination) {
   ASSERT_TRUE(scratch::WriteText(root, destination + "\\onlyHere\\below", "v", "x"));
 }
 
-void ExpectSameTree(HKEY sourceRoot, const std::string& source, HKEY destinationRoot, const std::string& destination) {
-  EXPECT_EQ(scratch::Values(sourceRoot, source), scratch::Values(destinationRoot, destination)) << destination;
+void ExpectSameTree(HKEY sourceRoot, const std::string& source, HKEY destinationRoot,
+                    const std::string& destination) {
+  EXPECT_EQ(scratch::Values(sourceRoot, source), scratch::Values(destinationRoot, destination))
+      << destination;
   const auto sourceKeys = scratch::SubKeys(sourceRoot, source);
   EXPECT_EQ(sourceKeys, scratch::SubKeys(destinationRoot, destination)) << destination;
   for (const auto& name : sourceKeys)
@@ -426,7 +433,8 @@ TEST_P(RegistryKeyTest, CopyFromAddsAndOverwritesWithoutRemoving) {
   EXPECT_TRUE(scratch::ReadValue(root, destination + "\\sub", "extraInner").exists);
   EXPECT_TRUE(scratch::KeyExists(root, destination + "\\onlyHere\\below"));
   // Sub-keys copied all the way down.
-  EXPECT_EQ(scratch::Values(root, source + "\\sub\\deeper"), scratch::Values(root, destination + "\\sub\\deeper"));
+  EXPECT_EQ(scratch::Values(root, source + "\\sub\\deeper"),
+            scratch::Values(root, destination + "\\sub\\deeper"));
   EXPECT_EQ(Text("1"), scratch::ReadValue(root, destination + "\\sub", "inner").data);
 }
 
@@ -521,7 +529,8 @@ TEST_P(RegistryKeyTest, MirrorOntoAnEmptyKeyMakesAnEqualTree) {
 }
 
 TEST_P(RegistryKeyTest, AssignmentMirrorsAndPlusEqualsCopies) {
-  const std::string source = scratchKey / "source", mirrored = scratchKey / "mirrored", copied = scratchKey / "copied";
+  const std::string source = scratchKey / "source", mirrored = scratchKey / "mirrored",
+                    copied = scratchKey / "copied";
   MakeSource(root, source);
   MakeDestination(root, mirrored);
   MakeDestination(root, copied);
@@ -560,8 +569,9 @@ TEST(RegistryRootClasses, EachOpensBelowItsRoot) {
   EXPECT_EQ(0x80000006u, low(HKEY_DYN_DATA));
   // The others may or may not exist on this system; either way they open or
   // throw the text pointer.
-  for (auto open : {+[] { CurrentConfigKey key("", RegistryRead); }, +[] { PerformanceDataKey key("", RegistryRead); },
-                    +[] { DynDataKey key("", RegistryRead); }}) {
+  for (auto open :
+       {+[] { CurrentConfigKey key("", RegistryRead); }, +[] { PerformanceDataKey key("", RegistryRead); },
+        +[] { DynDataKey key("", RegistryRead); }}) {
     const std::string text = ThrownText(open);
     EXPECT_TRUE(text == "(nothing thrown)" || StartsWith(text, "OpenRegError  ")) << text;
   }
@@ -576,9 +586,12 @@ TEST(RegistryRootClasses, AssignmentAcrossRoots) {
     CurrentUserKey to((user / "destination").c_str(), RegistryWrite);
     to = from;
   }
-  EXPECT_EQ(scratch::Values(HKEY_LOCAL_MACHINE, machine / "source"), scratch::Values(HKEY_CURRENT_USER, user / "destination"));
-  EXPECT_EQ(scratch::SubKeys(HKEY_LOCAL_MACHINE, machine / "source"), scratch::SubKeys(HKEY_CURRENT_USER, user / "destination"));
-  ExpectSameTree(HKEY_LOCAL_MACHINE, machine / "source\\sub\\deeper", HKEY_CURRENT_USER, user / "destination\\sub\\deeper");
+  EXPECT_EQ(scratch::Values(HKEY_LOCAL_MACHINE, machine / "source"),
+            scratch::Values(HKEY_CURRENT_USER, user / "destination"));
+  EXPECT_EQ(scratch::SubKeys(HKEY_LOCAL_MACHINE, machine / "source"),
+            scratch::SubKeys(HKEY_CURRENT_USER, user / "destination"));
+  ExpectSameTree(HKEY_LOCAL_MACHINE, machine / "source\\sub\\deeper", HKEY_CURRENT_USER,
+                 user / "destination\\sub\\deeper");
 }
 
 TEST(RegistryRootClasses, ThrownTextsCanBeCaughtAsConstCharToo) {

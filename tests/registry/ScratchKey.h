@@ -34,7 +34,8 @@ class ScratchKey {
  public:
   explicit ScratchKey(HKEY root) : root(root) {
     static unsigned serial = 0;
-    path = std::string(kParent) + "\\k" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
+    path =
+        std::string(kParent) + "\\k" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
     DeleteTree(root, path);
     created = CreateKey(root, path);
   }

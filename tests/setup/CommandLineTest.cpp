@@ -15,7 +15,7 @@ const int32_t kRussian = kLanguageRussian;
 
 struct Case {
   const char* commandLine;
-  int32_t language;  // from a start in English
+  int32_t language;             // from a start in English
   int32_t languageFromRussian;  // from a start in Russian (a saved choice)
   int32_t action;
 };
@@ -46,7 +46,8 @@ const Case kCases[] = {
     {"Installer.exe /lang=eng /lang=ru", kEnglish, kEnglish, ActionExit},
     // The removable-programs list's command: the quoted path, then the switch.
     {"\"C:\\Program Files\\Kestrin\\Installer.exe\" /uninstall", kEnglish, kRussian, ActionUninstall},
-    {"\"C:\\Program Files\\Kestrin\\Installer.exe\" /uninstall /lang=ru", kRussian, kRussian, ActionUninstall},
+    {"\"C:\\Program Files\\Kestrin\\Installer.exe\" /uninstall /lang=ru", kRussian, kRussian,
+     ActionUninstall},
     // A "/" in the program's path is the first "/": no action.
     {"\"C:\\Kestrin/1.01\\Installer.exe\" /install", kEnglish, kRussian, ActionExit},
     {"C:/Kestrin/Installer.exe /install", kEnglish, kRussian, ActionExit},

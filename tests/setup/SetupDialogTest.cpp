@@ -82,8 +82,8 @@ std::string Text(HWND window) {
   char text[1024] = {};
   DWORD_PTR length = 0;
   if (window == nullptr ||
-      !SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                           SMTO_ABORTIFHUNG, kWaitMs, &length))
+      !SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                           kWaitMs, &length))
     return "(no text)";
   return std::string(text, length);
 }
@@ -114,7 +114,8 @@ std::vector<std::string> SelectorItems(HWND dialog) {
     if (SendMessageTimeoutW(selector, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_ABORTIFHUNG,
                             kWaitMs, &length) &&
         static_cast<LRESULT>(length) >= 0)
-      bytes = WideCharToMultiByte(CP_ACP, 0, item, static_cast<int>(length), text, sizeof text, nullptr, nullptr);
+      bytes =
+          WideCharToMultiByte(CP_ACP, 0, item, static_cast<int>(length), text, sizeof text, nullptr, nullptr);
     items.push_back(bytes > 0 ? std::string(text, bytes) : "(unreadable)");
   }
   return items;
@@ -146,8 +147,8 @@ class Installer {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string line = commandLine;
-    started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                             folder.c_str(), &startup, &process) != 0;
+    started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                             &process) != 0;
   }
   ~Installer() {
     if (!started)
@@ -190,7 +191,9 @@ class Installer {
                     << Windows([](HWND) { return true; }).size() << " visible windows";
     return dialog;
   }
-  HWND WaitForMessageBox(DWORD timeoutMs = kWaitMs) const { return WaitForWindow(IsMessageBoxWindow, timeoutMs); }
+  HWND WaitForMessageBox(DWORD timeoutMs = kWaitMs) const {
+    return WaitForWindow(IsMessageBoxWindow, timeoutMs);
+  }
   size_t MessageBoxCount() const { return Windows(IsMessageBoxWindow).size(); }
 
   bool Ended(DWORD timeoutMs = kWaitMs) const {
@@ -447,7 +450,8 @@ TEST_F(SetupDialogTest, StatusLineAsksTheDriverAtEveryLanguageChange) {
 
   ASSERT_TRUE(driver.SetVersionWord(0x00660001));
   SelectLanguage(dialog, 0);
-  const std::string updated = std::string("Driver Kestrin.vxd version 1.02 Build 1 is active now.") + kCooling;
+  const std::string updated =
+      std::string("Driver Kestrin.vxd version 1.02 Build 1 is active now.") + kCooling;
   EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, IDC_DRIVER_STATUS) == updated; }))
       << ItemText(dialog, IDC_DRIVER_STATUS);
 
@@ -466,7 +470,8 @@ TEST(InstallerFileTest, PropertiesNameTheProductAndItsVersion) {
     char* text = nullptr;
     UINT length = 0;
     const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
-    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || text == nullptr)
+    if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) ||
+        text == nullptr)
       return std::string("(missing)");
     return std::string(text);
   };

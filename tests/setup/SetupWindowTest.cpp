@@ -69,9 +69,10 @@ TEST(SetupWindowTest, LabelsTakeTheLanguagesFontAndTheStatusLineKeepsTheDialogs)
       const BYTE charSet = language == kLanguageRussian ? RUSSIAN_CHARSET : ANSI_CHARSET;
       d.ApplyLanguage(language);
       for (int id : labelled)
-        EXPECT_EQ(charSet, CharSetOf(GetDlgItem(window, id))) << "control " << id << ", language " << language;
-      EXPECT_EQ(templateFont,
-                reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(window, IDC_DRIVER_STATUS), WM_GETFONT, 0, 0)))
+        EXPECT_EQ(charSet, CharSetOf(GetDlgItem(window, id)))
+            << "control " << id << ", language " << language;
+      EXPECT_EQ(templateFont, reinterpret_cast<HFONT>(
+                                  SendMessageA(GetDlgItem(window, IDC_DRIVER_STATUS), WM_GETFONT, 0, 0)))
           << "language " << language;
     }
   };

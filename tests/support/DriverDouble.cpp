@@ -50,17 +50,16 @@ void DriverDouble::Start() {
   manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
   if (manager == nullptr)
     return Fail("OpenSCManagerA");
-  service = CreateServiceA(manager, kServiceName, kServiceName, SERVICE_ALL_ACCESS,
-                           SERVICE_KERNEL_DRIVER, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
-                           target.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+  service = CreateServiceA(manager, kServiceName, kServiceName, SERVICE_ALL_ACCESS, SERVICE_KERNEL_DRIVER,
+                           SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, target.c_str(), nullptr, nullptr,
+                           nullptr, nullptr, nullptr);
   if (service == nullptr && GetLastError() == ERROR_SERVICE_EXISTS) {
     // Left behind by a test program that did not end cleanly.
     service = OpenServiceA(manager, kServiceName, SERVICE_ALL_ACCESS);
     if (service != nullptr) {
       Stop(service);
-      ChangeServiceConfigA(service, SERVICE_KERNEL_DRIVER, SERVICE_DEMAND_START,
-                           SERVICE_ERROR_NORMAL, target.c_str(), nullptr, nullptr, nullptr,
-                           nullptr, nullptr, nullptr);
+      ChangeServiceConfigA(service, SERVICE_KERNEL_DRIVER, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                           target.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
     }
   }
   if (service == nullptr)
@@ -91,16 +90,14 @@ DriverDouble::~DriverDouble() {
 
 bool DriverDouble::SetVersionWord(DWORD word) { return SetSetting("VersionWord", word); }
 
-bool DriverDouble::SetPendingMs(DWORD milliseconds) {
-  return SetSetting("PendingMs", milliseconds);
-}
+bool DriverDouble::SetPendingMs(DWORD milliseconds) { return SetSetting("PendingMs", milliseconds); }
 
 bool DriverDouble::SetSetting(const char* name, DWORD value) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServiceKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
     return false;
-  const LONG rc = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                                 sizeof value);
+  const LONG rc =
+      RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
   return rc == ERROR_SUCCESS;
 }

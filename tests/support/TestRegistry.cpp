@@ -12,7 +12,8 @@ void PrintTo(const RegistryValue& value, std::ostream* out) {
     if (c >= 0x20 && c < 0x7f && c != '\\')
       *out << c;
     else
-      *out << "\\x" << "0123456789abcdef"[c >> 4] << "0123456789abcdef"[c & 15];
+      *out << "\\x"
+           << "0123456789abcdef"[c >> 4] << "0123456789abcdef"[c & 15];
   }
   *out << '"';
 }
@@ -27,7 +28,8 @@ bool KeyExists(HKEY root, const std::string& key) {
 
 bool CreateKey(HKEY root, const std::string& key) {
   HKEY handle;
-  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
+      ERROR_SUCCESS)
     return false;
   RegCloseKey(handle);
   return true;
@@ -61,7 +63,8 @@ std::string ReadString(HKEY root, const std::string& key, const std::string& nam
   return text;
 }
 
-bool WriteValue(HKEY root, const std::string& key, const std::string& name, DWORD type, const std::string& data) {
+bool WriteValue(HKEY root, const std::string& key, const std::string& name, DWORD type,
+                const std::string& data) {
   HKEY handle;
   if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
       ERROR_SUCCESS)

@@ -17,7 +17,9 @@ struct RegistryValue {
   bool exists = false;
   DWORD type = REG_NONE;
   std::string data;  // the stored bytes, a REG_SZ terminator included
-  bool operator==(const RegistryValue& o) const { return exists == o.exists && type == o.type && data == o.data; }
+  bool operator==(const RegistryValue& o) const {
+    return exists == o.exists && type == o.type && data == o.data;
+  }
 };
 
 // How GoogleTest shows a value: its type and its bytes.
@@ -29,7 +31,8 @@ RegistryValue ReadValue(HKEY root, const std::string& key, const std::string& na
 // A REG_SZ value's text without its terminator, or "(missing)".
 std::string ReadString(HKEY root, const std::string& key, const std::string& name);
 // Creates the key when missing.
-bool WriteValue(HKEY root, const std::string& key, const std::string& name, DWORD type, const std::string& data);
+bool WriteValue(HKEY root, const std::string& key, const std::string& name, DWORD type,
+                const std::string& data);
 bool WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& text);
 void DeleteValue(HKEY root, const std::string& key, const std::string& name);
 // Deletes the key with everything below it, by handle (so that paths longer

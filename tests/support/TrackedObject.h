@@ -9,14 +9,14 @@ namespace test {
 
 // Counts its take-overs and its destruction.
 class Tracked : public OwnedObject {
-public:
-    Tracked(int* takenOver, int* destroyed) : takenOver(takenOver), destroyed(destroyed) {}
-    ~Tracked() override { ++*destroyed; }
-    void OnTakenOver() override { ++*takenOver; }
+ public:
+  Tracked(int* takenOver, int* destroyed) : takenOver(takenOver), destroyed(destroyed) {}
+  ~Tracked() override { ++*destroyed; }
+  void OnTakenOver() override { ++*takenOver; }
 
-private:
-    int* takenOver;
-    int* destroyed;
+ private:
+  int* takenOver;
+  int* destroyed;
 };
 
 }  // namespace test

@@ -20,14 +20,14 @@ const char kChildTest[] = "GuardChild.DISABLED_ReportsFirstFlagAndRequestsPopup"
 std::string UniqueName(const char* tag) {
   static int counter = 0;
   char name[128];
-  std::snprintf(name, sizeof name, "KestrinGuardTest_%s_%lu_%d", tag, GetCurrentProcessId(),
-                ++counter);
+  std::snprintf(name, sizeof name, "KestrinGuardTest_%s_%lu_%d", tag, GetCurrentProcessId(), ++counter);
   return name;
 }
 
 bool ObjectExists(const std::string& name) {
   HANDLE event = OpenEventA(SYNCHRONIZE, FALSE, name.c_str());
-  if (event == nullptr) return false;
+  if (event == nullptr)
+    return false;
   CloseHandle(event);
   return true;
 }
@@ -37,9 +37,8 @@ test::ProcessResult RunChild(const char* childTest, const std::string& name) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   SetEnvironmentVariableA(kChildNameVariable, name.c_str());
-  const test::ProcessResult result =
-      test::RunProcess(std::string("\"") + self + "\" --gtest_also_run_disabled_tests --gtest_filter=" +
-                       childTest);
+  const test::ProcessResult result = test::RunProcess(
+      std::string("\"") + self + "\" --gtest_also_run_disabled_tests --gtest_filter=" + childTest);
   SetEnvironmentVariableA(kChildNameVariable, nullptr);
   EXPECT_TRUE(result.started);
   EXPECT_FALSE(result.timedOut);
@@ -65,7 +64,8 @@ TEST(GuardChild, DISABLED_ReportsFirstFlagAndRequestsPopup) {
   ASSERT_NE(name, nullptr);
   SingleInstanceGuard guard(name);
   std::printf("first=%d\n", static_cast<int>(guard.IsFirstInstance()));
-  if (!guard.IsFirstInstance()) guard.RequestPopup();
+  if (!guard.IsFirstInstance())
+    guard.RequestPopup();
 }
 
 // Runs only inside a second process: takes the check's mutex and ends

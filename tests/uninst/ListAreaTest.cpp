@@ -101,8 +101,7 @@ std::string AddRemoval(const std::string& ini, const std::string& path) {
 
 TEST(WininitRemoval, AppendsToTheRenameSection) {
   EXPECT_EQ(AddRemoval("", "C:\\K\\UNINST.EXE"), "[rename]\r\nNUL=C:\\K\\UNINST.EXE\r\n");
-  EXPECT_EQ(AddRemoval("[Rename]\r\nNUL=C:\\A\r\n", "C:\\K"),
-            "[Rename]\r\nNUL=C:\\A\r\nNUL=C:\\K\r\n");
+  EXPECT_EQ(AddRemoval("[Rename]\r\nNUL=C:\\A\r\n", "C:\\K"), "[Rename]\r\nNUL=C:\\A\r\nNUL=C:\\K\r\n");
   EXPECT_EQ(AddRemoval("[rename]\r\nNUL=C:\\A\r\n[other]\r\nx=1", "C:\\K"),
             "[rename]\r\nNUL=C:\\A\r\nNUL=C:\\K\r\n[other]\r\nx=1\r\n");
   EXPECT_EQ(AddRemoval("[other]\r\nx=1\r\n", "C:\\K"), "[other]\r\nx=1\r\n[rename]\r\nNUL=C:\\K\r\n");

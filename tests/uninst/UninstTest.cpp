@@ -85,8 +85,8 @@ TEST_F(HelperTest, AMissingFileIsReportedOnceWithoutRetries) {
   const DWORD start = GetTickCount();
   const auto result = RunHelper(helperFolder, product + "\nGONE.VXD\nB.HTM");
   const DWORD elapsed = GetTickCount() - start;
-  const std::string expected = "Deleting file GONE.VXD... error: " + Strerror(ENOENT) +
-                               "Deleting file B.HTM... Ok.\n";
+  const std::string expected =
+      "Deleting file GONE.VXD... error: " + Strerror(ENOENT) + "Deleting file B.HTM... Ok.\n";
   EXPECT_NE(result.output.find(expected), std::string::npos) << result.output;
   EXPECT_LT(elapsed, 2500u) << "a missing file must not be retried";
   EXPECT_FALSE(test::Exists(product));
@@ -105,8 +105,8 @@ TEST_F(HelperTest, ALockedFileIsRetriedForThreeSecondsThenReported) {
   const DWORD elapsed = GetTickCount() - start;
   CloseHandle(held);
 
-  const std::string expected = "Deleting file LOCKED.VXD... error: " + Strerror(EACCES) +
-                               "Deleting file NEXT.HTM... Ok.\n";
+  const std::string expected =
+      "Deleting file LOCKED.VXD... error: " + Strerror(EACCES) + "Deleting file NEXT.HTM... Ok.\n";
   EXPECT_NE(result.output.find(expected), std::string::npos) << result.output;
   EXPECT_GE(elapsed, 2900u);
   EXPECT_LT(elapsed, 20000u);
@@ -123,8 +123,8 @@ TEST_F(HelperTest, AnyArgumentOnlyExplains) {
   ASSERT_TRUE(CreateDirectoryA(product.c_str(), nullptr));
   MakeFiles(product, {"KESTRIN.VXD"});
   const auto result = RunHelper(helperFolder, product + "\nKESTRIN.VXD", "/?");
-  EXPECT_EQ(result.output,
-            std::string(kBanner) + "This temporary file developed for deleting files while uninstall process\n");
+  EXPECT_EQ(result.output, std::string(kBanner) +
+                               "This temporary file developed for deleting files while uninstall process\n");
   EXPECT_EQ(result.exitCode, 0u);
   EXPECT_TRUE(test::Exists(product + "\\KESTRIN.VXD"));
 }
@@ -132,8 +132,8 @@ TEST_F(HelperTest, AnyArgumentOnlyExplains) {
 TEST_F(HelperTest, AFolderThatCannotBeEnteredStopsWithOne) {
   const std::string missing = work / "NoSuchFolder";
   const auto result = RunHelper(helperFolder, missing + "\nKESTRIN.VXD");
-  EXPECT_EQ(result.output, std::string(kBanner) + "Can not change directory to " + missing + ": " +
-                               Strerror(ENOENT));
+  EXPECT_EQ(result.output,
+            std::string(kBanner) + "Can not change directory to " + missing + ": " + Strerror(ENOENT));
   EXPECT_EQ(result.exitCode, 1u);
 }
 
@@ -155,7 +155,8 @@ std::vector<std::string> PendingRemovals() {
   std::vector<std::string> entries;
   const auto value = test::ReadValue(HKEY_LOCAL_MACHINE, kSessionManager, kPending);
   // Pairs of source and target; a removal has an empty target.
-  for (const char* p = value.data.c_str(); p < value.data.c_str() + value.data.size(); p += std::strlen(p) + 1)
+  for (const char* p = value.data.c_str(); p < value.data.c_str() + value.data.size();
+       p += std::strlen(p) + 1)
     if (*p)
       entries.push_back(p);
   return entries;

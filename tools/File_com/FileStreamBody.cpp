@@ -1,7 +1,6 @@
 #include "tools/File_com/FileStreamBody.h"
 
-FileStreamBody::~FileStreamBody()
-{
-    if (stream != nullptr)
-        std::fclose(stream);
+FileStreamBody::~FileStreamBody() {
+  if (stream != nullptr)
+    std::fclose(stream);
 }

@@ -106,9 +106,10 @@ const UINT kActionTimeoutMs = 1000;
 bool SendBounded(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result,
                  UINT timeoutMs = kSendTimeoutMs) {
   DWORD_PTR local = 0;
-  LRESULT ok = SendMessageTimeoutA(hwnd, msg, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                   timeoutMs, &local);
-  if (result) *result = local;
+  LRESULT ok =
+      SendMessageTimeoutA(hwnd, msg, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs, &local);
+  if (result)
+    *result = local;
   return ok != 0;
 }
 
@@ -117,18 +118,22 @@ bool SendBounded(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* r
 // bytes of this process's ANSI code page, which the runner sets to the one of
 // the program under test.
 std::string Narrow(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  if (text.empty())
+    return std::string();
+  int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                              nullptr);
   std::string out(n > 0 ? n : 0, '\0');
-  if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+  if (n > 0)
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
   return out;
 }
 
 bool SendBoundedW(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result) {
   DWORD_PTR local = 0;
-  LRESULT ok = SendMessageTimeoutW(hwnd, msg, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                   kSendTimeoutMs, &local);
-  if (result) *result = local;
+  LRESULT ok =
+      SendMessageTimeoutW(hwnd, msg, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs, &local);
+  if (result)
+    *result = local;
   return ok != 0;
 }
 
@@ -139,13 +144,15 @@ bool SendBoundedW(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* 
 std::string WindowText(HWND hwnd) {
   DWORD_PTR length = 0;
   if (!SendBoundedW(hwnd, WM_GETTEXTLENGTH, 0, 0, &length)) {
-    if (!IsWindow(hwnd)) return std::string();
+    if (!IsWindow(hwnd))
+      return std::string();
     Fail("no answer to WM_GETTEXTLENGTH from " + HandleText(hwnd));
   }
   std::vector<wchar_t> buf(length + 2);
   DWORD_PTR got = 0;
   if (!SendBoundedW(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), &got)) {
-    if (!IsWindow(hwnd)) return std::string();
+    if (!IsWindow(hwnd))
+      return std::string();
     Fail("no answer to WM_GETTEXT from " + HandleText(hwnd));
   }
   return Narrow(std::wstring(buf.data(), got < buf.size() ? got : buf.size() - 1));
@@ -154,10 +161,12 @@ std::string WindowText(HWND hwnd) {
 // One item of a combo box; empty when it cannot be read.
 std::string ComboItem(HWND combo, WPARAM index) {
   DWORD_PTR length = 0;
-  if (!SendBoundedW(combo, CB_GETLBTEXTLEN, index, 0, &length) || static_cast<LRESULT>(length) < 0) return std::string();
+  if (!SendBoundedW(combo, CB_GETLBTEXTLEN, index, 0, &length) || static_cast<LRESULT>(length) < 0)
+    return std::string();
   std::vector<wchar_t> buf(length + 2);
   DWORD_PTR got = 0;
-  if (!SendBoundedW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf.data()), &got) || static_cast<LRESULT>(got) < 0)
+  if (!SendBoundedW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buf.data()), &got) ||
+      static_cast<LRESULT>(got) < 0)
     return std::string();
   return Narrow(std::wstring(buf.data(), got < buf.size() ? got : buf.size() - 1));
 }
@@ -169,7 +178,8 @@ std::string ClassOf(HWND hwnd) {
 }
 
 std::string Lower(std::string text) {
-  if (!text.empty()) CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+  if (!text.empty())
+    CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
   return text;
 }
 
@@ -187,23 +197,27 @@ std::string Seconds(double s) {
 double ParseSeconds(const char* text) {
   char* end = nullptr;
   double s = strtod(text, &end);
-  if (!end || *end || s < 0) Usage(std::string("not a number of seconds: ") + text);
+  if (!end || *end || s < 0)
+    Usage(std::string("not a number of seconds: ") + text);
   return s;
 }
 
 long ParseNumber(const char* text, const char* what) {
   char* end = nullptr;
   long n = strtol(text, &end, 0);
-  if (!*text || *end) Usage(std::string("not a number for ") + what + ": " + text);
+  if (!*text || *end)
+    Usage(std::string("not a number for ") + what + ": " + text);
   return n;
 }
 
 HWND ParseHandle(const char* text) {
   char* end = nullptr;
   unsigned long long h = strtoull(text, &end, 0);
-  if (!*text || *end || !h) Usage(std::string("not a window handle: ") + text);
+  if (!*text || *end || !h)
+    Usage(std::string("not a window handle: ") + text);
   HWND hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(h));
-  if (!IsWindow(hwnd)) Fail(std::string("no window ") + text + " (it has been closed)");
+  if (!IsWindow(hwnd))
+    Fail(std::string("no window ") + text + " (it has been closed)");
   return hwnd;
 }
 
@@ -228,9 +242,7 @@ struct Target {
   std::string image;  // lower case, without folder
 
   bool Given() const { return pid || !image.empty(); }
-  std::string Describe() const {
-    return pid ? "process " + std::to_string(pid) : "process " + image;
-  }
+  std::string Describe() const { return pid ? "process " + std::to_string(pid) : "process " + image; }
 };
 
 struct ProcessInfo {
@@ -241,7 +253,8 @@ struct ProcessInfo {
 std::vector<ProcessInfo> Processes() {
   std::vector<ProcessInfo> list;
   HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snap == INVALID_HANDLE_VALUE) return list;
+  if (snap == INVALID_HANDLE_VALUE)
+    return list;
   PROCESSENTRY32 entry;
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snap, &entry); more; more = Process32Next(snap, &entry))
@@ -252,7 +265,8 @@ std::vector<ProcessInfo> Processes() {
 
 std::string ImageOf(DWORD pid) {
   for (const ProcessInfo& p : Processes())
-    if (p.pid == pid) return p.image;
+    if (p.pid == pid)
+      return p.image;
   return "?";
 }
 
@@ -260,7 +274,8 @@ std::string ImageOf(DWORD pid) {
 std::vector<DWORD> RunningTargets(const Target& target) {
   std::vector<DWORD> pids;
   for (const ProcessInfo& p : Processes())
-    if (target.pid ? p.pid == target.pid : Lower(p.image) == target.image) pids.push_back(p.pid);
+    if (target.pid ? p.pid == target.pid : Lower(p.image) == target.image)
+      pids.push_back(p.pid);
   return pids;
 }
 
@@ -286,12 +301,14 @@ std::vector<Found> VisibleWindows(const Target& target) {
   EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&all));
   std::vector<Found> mine;
   std::vector<DWORD> pids;
-  if (!target.pid && !target.image.empty()) pids = RunningTargets(target);
+  if (!target.pid && !target.image.empty())
+    pids = RunningTargets(target);
   for (const Found& f : all) {
-    bool ok = target.pid ? f.pid == target.pid
+    bool ok = target.pid             ? f.pid == target.pid
               : target.image.empty() ? true
-              : std::find(pids.begin(), pids.end(), f.pid) != pids.end();
-    if (ok) mine.push_back(f);
+                                     : std::find(pids.begin(), pids.end(), f.pid) != pids.end();
+    if (ok)
+      mine.push_back(f);
   }
   return mine;
 }
@@ -302,24 +319,29 @@ std::string WindowLine(HWND hwnd) {
 
 // What a failed wait saw: the target's visible windows, or that it is gone.
 std::string Seen(const Target& target) {
-  if (RunningTargets(target).empty()) return "no such process is running";
+  if (RunningTargets(target).empty())
+    return "no such process is running";
   std::vector<Found> windows = VisibleWindows(target);
-  if (windows.empty()) return "the process is running but shows no visible window";
+  if (windows.empty())
+    return "the process is running but shows no visible window";
   std::string seen = "its visible windows:";
   for (const Found& f : windows)
-    seen += "\n  " + HandleText(f.hwnd) + " class " + ClassOf(f.hwnd) + " caption " + Quote(WindowText(f.hwnd));
+    seen +=
+        "\n  " + HandleText(f.hwnd) + " class " + ClassOf(f.hwnd) + " caption " + Quote(WindowText(f.hwnd));
   return seen;
 }
 
 std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> list;
-  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) list.push_back(child);
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    list.push_back(child);
   return list;
 }
 
 HWND Control(HWND dialog, int id) {
   for (HWND child : Children(dialog))
-    if (GetDlgCtrlID(child) == id) return child;
+    if (GetDlgCtrlID(child) == id)
+      return child;
   return nullptr;
 }
 
@@ -339,23 +361,32 @@ struct WindowFilter {
 };
 
 bool Accept(const WindowFilter& filter, HWND hwnd) {
-  if (!filter.cls.empty() && ClassOf(hwnd) != filter.cls) return false;
+  if (!filter.cls.empty() && ClassOf(hwnd) != filter.cls)
+    return false;
   if (filter.captionGiven) {
     std::string caption = WindowText(hwnd);
-    if (filter.exactCaption ? caption != filter.caption : caption.find(filter.caption) == std::string::npos) return false;
+    if (filter.exactCaption ? caption != filter.caption : caption.find(filter.caption) == std::string::npos)
+      return false;
   }
-  if (filter.hasControl >= 0 && !Control(hwnd, filter.hasControl)) return false;
-  if (filter.messageBoxOnly && !IsMessageBox(hwnd)) return false;
-  if (filter.noMessageBox && IsMessageBox(hwnd)) return false;
+  if (filter.hasControl >= 0 && !Control(hwnd, filter.hasControl))
+    return false;
+  if (filter.messageBoxOnly && !IsMessageBox(hwnd))
+    return false;
+  if (filter.noMessageBox && IsMessageBox(hwnd))
+    return false;
   return true;
 }
 
 std::string DescribeFilter(const WindowFilter& filter) {
   std::string d = "a visible window";
-  if (filter.messageBoxOnly) d = "a message box";
-  if (!filter.cls.empty()) d += " of class " + filter.cls;
-  if (filter.captionGiven) d += (filter.exactCaption ? " with caption " : " with a caption containing ") + Quote(filter.caption);
-  if (filter.hasControl >= 0) d += " with a control of id " + std::to_string(filter.hasControl);
+  if (filter.messageBoxOnly)
+    d = "a message box";
+  if (!filter.cls.empty())
+    d += " of class " + filter.cls;
+  if (filter.captionGiven)
+    d += (filter.exactCaption ? " with caption " : " with a caption containing ") + Quote(filter.caption);
+  if (filter.hasControl >= 0)
+    d += " with a control of id " + std::to_string(filter.hasControl);
   return d;
 }
 
@@ -363,15 +394,18 @@ HWND WaitForWindow(const Target& target, const WindowFilter& filter, double seco
   Deadline deadline(seconds);
   for (;;) {
     for (const Found& f : VisibleWindows(target))
-      if (Accept(filter, f.hwnd)) return f.hwnd;
-    if (deadline.Passed()) break;
+      if (Accept(filter, f.hwnd))
+        return f.hwnd;
+    if (deadline.Passed())
+      break;
     // A process named by its id will not come back; one named by its image
     // may still be about to start.
-    if (target.pid && RunningTargets(target).empty()) break;
+    if (target.pid && RunningTargets(target).empty())
+      break;
     Sleep(kPollMs);
   }
-  Fail("expected " + DescribeFilter(filter) + " of " + target.Describe() + " within " +
-       Seconds(seconds) + "; saw: " + Seen(target));
+  Fail("expected " + DescribeFilter(filter) + " of " + target.Describe() + " within " + Seconds(seconds) +
+       "; saw: " + Seen(target));
 }
 
 // Options shared by the commands that look for a process.
@@ -389,7 +423,8 @@ Options ParseOptions(int argc, char** argv, int first) {
   for (int i = first; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&]() -> const char* {
-      if (i + 1 >= argc) Usage(a + " needs a value");
+      if (i + 1 >= argc)
+        Usage(a + " needs a value");
       return argv[++i];
     };
     if (a == "--pid") {
@@ -427,11 +462,13 @@ Options ParseOptions(int argc, char** argv, int first) {
 }
 
 void RequireTarget(const Options& o, const char* command) {
-  if (!o.target.Given()) Usage(std::string(command) + " needs --pid N or --image NAME");
+  if (!o.target.Given())
+    Usage(std::string(command) + " needs --pid N or --image NAME");
 }
 
 void RequireArgs(const Options& o, size_t n, const char* command) {
-  if (o.rest.size() != n) Usage(std::string(command) + " takes " + std::to_string(n) + " argument(s)");
+  if (o.rest.size() != n)
+    Usage(std::string(command) + " takes " + std::to_string(n) + " argument(s)");
 }
 
 // ---- commands --------------------------------------------------------------
@@ -464,8 +501,8 @@ int Start(const Options& o) {
 
 int List(const Options& o) {
   for (const Found& f : VisibleWindows(o.target))
-    printf("%s\t%lu\t%s%s\n", WindowLine(f.hwnd).c_str(), static_cast<unsigned long>(f.pid), ImageOf(f.pid).c_str(),
-           IsWindowVisible(f.hwnd) ? "" : "\thidden");
+    printf("%s\t%lu\t%s%s\n", WindowLine(f.hwnd).c_str(), static_cast<unsigned long>(f.pid),
+           ImageOf(f.pid).c_str(), IsWindowVisible(f.hwnd) ? "" : "\thidden");
   return 0;
 }
 
@@ -505,19 +542,24 @@ void PrintControls(HWND dialog) {
     std::vector<std::string> items;
     if (cls == "Button" && IsCheckable(child)) {
       DWORD_PTR check = 0;
-      if (!SendBounded(child, BM_GETCHECK, 0, 0, &check)) Fail("no answer to BM_GETCHECK from control " + std::to_string(id));
+      if (!SendBounded(child, BM_GETCHECK, 0, 0, &check))
+        Fail("no answer to BM_GETCHECK from control " + std::to_string(id));
       state = check == BST_CHECKED ? "checked" : check == BST_INDETERMINATE ? "indeterminate" : "unchecked";
     } else if (cls == "ComboBox") {
       DWORD_PTR sel = 0, count = 0;
       if (!SendBounded(child, CB_GETCURSEL, 0, 0, &sel) || !SendBounded(child, CB_GETCOUNT, 0, 0, &count))
         Fail("no answer from combo box " + std::to_string(id));
       state = "sel=" + std::to_string(static_cast<int>(static_cast<LRESULT>(sel)));
-      for (LRESULT i = 0; i < static_cast<LRESULT>(count); ++i) items.push_back(ComboItem(child, i));
+      for (LRESULT i = 0; i < static_cast<LRESULT>(count); ++i)
+        items.push_back(ComboItem(child, i));
     }
-    if (!IsWindowVisible(child)) state += ",hidden";
-    if (!IsWindowEnabled(child)) state += ",disabled";
+    if (!IsWindowVisible(child))
+      state += ",hidden";
+    if (!IsWindowEnabled(child))
+      state += ",disabled";
     printf("control\t%d\t%s\t%s\t%s\n", id, cls.c_str(), state.c_str(), Escape(WindowText(child)).c_str());
-    for (size_t i = 0; i < items.size(); ++i) printf("item\t%d\t%u\t%s\n", id, static_cast<unsigned>(i), Escape(items[i]).c_str());
+    for (size_t i = 0; i < items.size(); ++i)
+      printf("item\t%d\t%u\t%s\n", id, static_cast<unsigned>(i), Escape(items[i]).c_str());
   }
 }
 
@@ -531,7 +573,9 @@ int Read(const Options& o) {
 
 HWND RequireControl(HWND dialog, int id, const char* cls) {
   HWND control = Control(dialog, id);
-  if (!control) Fail("expected a control of id " + std::to_string(id) + " in window " + HandleText(dialog) + "; it has none");
+  if (!control)
+    Fail("expected a control of id " + std::to_string(id) + " in window " + HandleText(dialog) +
+         "; it has none");
   if (cls && ClassOf(control) != cls)
     Fail("expected control " + std::to_string(id) + " to be a " + cls + "; it is a " + ClassOf(control));
   return control;
@@ -543,7 +587,8 @@ HWND RequireControl(HWND dialog, int id, const char* cls) {
 // sure the program is taking messages again.
 void WaitUntilResponsive(HWND hwnd) {
   if (!SendBounded(hwnd, WM_NULL, 0, 0, nullptr))
-    Fail("the program of window " + HandleText(hwnd) + " takes no messages (error " + std::to_string(GetLastError()) + ")");
+    Fail("the program of window " + HandleText(hwnd) + " takes no messages (error " +
+         std::to_string(GetLastError()) + ")");
 }
 
 int Click(const Options& o) {
@@ -551,7 +596,8 @@ int Click(const Options& o) {
   HWND dialog = ParseHandle(o.rest[0].c_str());
   int id = static_cast<int>(ParseNumber(o.rest[1].c_str(), "control id"));
   HWND button = RequireControl(dialog, id, "Button");
-  if (!IsWindowEnabled(button)) Fail("control " + std::to_string(id) + " is disabled");
+  if (!IsWindowEnabled(button))
+    Fail("control " + std::to_string(id) + " is disabled");
   WaitUntilResponsive(button);
   // Sent, so that the click has been handled when this returns. A click that
   // opens a modal box does not return until the box closes: that is not an
@@ -571,7 +617,8 @@ int Click(const Options& o) {
 // sender waiting until they are answered.
 int PostCommand(HWND hwnd, int id) {
   if (!PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0))
-    Fail("could not post WM_COMMAND " + std::to_string(id) + " to " + HandleText(hwnd) + ": error " + std::to_string(GetLastError()));
+    Fail("could not post WM_COMMAND " + std::to_string(id) + " to " + HandleText(hwnd) + ": error " +
+         std::to_string(GetLastError()));
   printf("posted\t%d\n", id);
   return 0;
 }
@@ -591,18 +638,20 @@ int Select(const Options& o) {
   HWND combo = RequireControl(dialog, id, "ComboBox");
   WaitUntilResponsive(combo);
   DWORD_PTR count = 0;
-  if (!SendBounded(combo, CB_GETCOUNT, 0, 0, &count)) Fail("no answer to CB_GETCOUNT from control " + std::to_string(id));
+  if (!SendBounded(combo, CB_GETCOUNT, 0, 0, &count))
+    Fail("no answer to CB_GETCOUNT from control " + std::to_string(id));
   if (index < 0 || index >= static_cast<long>(count))
     Fail("expected item " + std::to_string(index) + " in combo box " + std::to_string(id) + "; it has " +
          std::to_string(static_cast<long>(count)) + " item(s)");
   DWORD_PTR result = 0;
   if (!SendBounded(combo, CB_SETCURSEL, index, 0, &result) || static_cast<LRESULT>(result) != index)
-    Fail("CB_SETCURSEL " + std::to_string(index) + " on control " + std::to_string(id) + " did not select it");
+    Fail("CB_SETCURSEL " + std::to_string(index) + " on control " + std::to_string(id) +
+         " did not select it");
   // CB_SETCURSEL does not notify; the owner learns of the change only from
   // this, as it would from the user's choice.
   DWORD_PTR ignored = 0;
-  if (!SendBounded(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo), &ignored,
-                   kActionTimeoutMs)) {
+  if (!SendBounded(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo), &ignored, kActionTimeoutMs)) {
     if (GetLastError() != ERROR_TIMEOUT)
       Fail("CBN_SELCHANGE to " + HandleText(dialog) + " failed: error " + std::to_string(GetLastError()));
     printf("selected\t%d\t%ld\tstill handled\n", id, index);
@@ -620,7 +669,8 @@ std::vector<COLORREF> Pixels(HDC source, int x, int y, int width, int height) {
   BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
   std::vector<COLORREF> pixels;
   for (int row = 0; row < height; ++row)
-    for (int col = 0; col < width; ++col) pixels.push_back(GetPixel(memory, col, row));
+    for (int col = 0; col < width; ++col)
+      pixels.push_back(GetPixel(memory, col, row));
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
@@ -653,20 +703,25 @@ std::string IconKind(HWND iconControl) {
   RECT r;
   GetWindowRect(iconControl, &r);
   int width = r.right - r.left, height = r.bottom - r.top;
-  if (width <= 0 || height <= 0 || width > 256 || height > 256) return "other";
+  if (width <= 0 || height <= 0 || width > 256 || height > 256)
+    return "other";
   HDC screen = GetDC(nullptr);
   std::vector<COLORREF> shown = Pixels(screen, r.left, r.top, width, height);
   ReleaseDC(nullptr, screen);
   const struct {
     LPCSTR id;
     const char* name;
-  } kinds[] = {{IDI_HAND, "error"}, {IDI_EXCLAMATION, "warning"}, {IDI_QUESTION, "question"}, {IDI_ASTERISK, "information"}};
+  } kinds[] = {{IDI_HAND, "error"},
+               {IDI_EXCLAMATION, "warning"},
+               {IDI_QUESTION, "question"},
+               {IDI_ASTERISK, "information"}};
   std::string best = "other";
   size_t fewest = shown.size() / 20 + 1;  // at most 5% of the pixels may differ
   for (const auto& kind : kinds) {
     std::vector<COLORREF> drawn = IconPixels(kind.id, shown[0], width, height);
     size_t differ = 0;
-    for (size_t i = 0; i < shown.size(); ++i) differ += shown[i] != drawn[i];
+    for (size_t i = 0; i < shown.size(); ++i)
+      differ += shown[i] != drawn[i];
     if (differ < fewest) {
       fewest = differ;
       best = kind.name;
@@ -687,14 +742,17 @@ void PrintMessageBox(HWND box) {
   std::string buttons;
   std::string icon = "none";
   for (HWND child : Children(box)) {
-    if (!IsWindowVisible(child)) continue;
+    if (!IsWindowVisible(child))
+      continue;
     std::string cls = ClassOf(child);
     if (cls == "Button") {
-      if (!buttons.empty()) buttons += " ";
+      if (!buttons.empty())
+        buttons += " ";
       buttons += std::to_string(GetDlgCtrlID(child));
     } else if (cls == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
       DWORD_PTR handle = 0;
-      if (SendBounded(child, STM_GETICON, 0, 0, &handle) && handle) icon = IconKind(child);
+      if (SendBounded(child, STM_GETICON, 0, 0, &handle) && handle)
+        icon = IconKind(child);
     }
   }
   printf("msgbox\t%s\n", HandleText(box).c_str());
@@ -707,7 +765,8 @@ void PrintMessageBox(HWND box) {
 std::vector<int> ButtonIds(HWND box) {
   std::vector<int> ids;
   for (HWND child : Children(box))
-    if (IsWindowVisible(child) && ClassOf(child) == "Button") ids.push_back(GetDlgCtrlID(child));
+    if (IsWindowVisible(child) && ClassOf(child) == "Button")
+      ids.push_back(GetDlgCtrlID(child));
   return ids;
 }
 
@@ -715,7 +774,8 @@ int AnswerBox(HWND box, int id) {
   std::vector<int> ids = ButtonIds(box);
   if (std::find(ids.begin(), ids.end(), id) == ids.end()) {
     std::string have;
-    for (int i : ids) have += " " + std::to_string(i);
+    for (int i : ids)
+      have += " " + std::to_string(i);
     Fail("expected the message box to have a button " + std::to_string(id) + "; its buttons are" +
          (have.empty() ? std::string(" none") : have));
   }
@@ -728,7 +788,8 @@ int AnswerBox(HWND box, int id) {
   // program takes no messages.
   Deadline deadline(10);
   while (IsWindow(box)) {
-    if (deadline.Passed()) Fail("the message box " + HandleText(box) + " did not close after answer " + std::to_string(id));
+    if (deadline.Passed())
+      Fail("the message box " + HandleText(box) + " did not close after answer " + std::to_string(id));
     Sleep(kPollMs);
   }
   printf("answered\t%d\n", id);
@@ -742,14 +803,17 @@ int WaitMessageBox(const Options& o) {
   filter.messageBoxOnly = true;
   HWND box = WaitForWindow(o.target, filter, o.timeout);
   PrintMessageBox(box);
-  if (o.answer >= 0) return AnswerBox(box, o.answer);
+  if (o.answer >= 0)
+    return AnswerBox(box, o.answer);
   return 0;
 }
 
 int Answer(const Options& o) {
   RequireArgs(o, 2, "answer");
   HWND box = ParseHandle(o.rest[0].c_str());
-  if (!IsMessageBox(box)) Fail("expected a message box at " + HandleText(box) + "; it is a " + ClassOf(box) + " " + Quote(WindowText(box)));
+  if (!IsMessageBox(box))
+    Fail("expected a message box at " + HandleText(box) + "; it is a " + ClassOf(box) + " " +
+         Quote(WindowText(box)));
   return AnswerBox(box, static_cast<int>(ParseNumber(o.rest[1].c_str(), "button id")));
 }
 
@@ -767,7 +831,8 @@ int WaitExit(const Options& o) {
       if (wait != WAIT_OBJECT_0)
         Fail("expected " + o.target.Describe() + " to end within " + Seconds(o.timeout) +
              "; it is still running; " + Seen(o.target));
-      printf("exited\t%lu\t%lu\n", static_cast<unsigned long>(o.target.pid), static_cast<unsigned long>(code));
+      printf("exited\t%lu\t%lu\n", static_cast<unsigned long>(o.target.pid),
+             static_cast<unsigned long>(code));
       return 0;
     }
   }
@@ -793,7 +858,8 @@ int Rect(const Options& o) {
   RequireArgs(o, 1, "rect");
   HWND hwnd = ParseHandle(o.rest[0].c_str());
   RECT r;
-  if (!GetWindowRect(hwnd, &r)) Fail("GetWindowRect of " + HandleText(hwnd) + " failed: error " + std::to_string(GetLastError()));
+  if (!GetWindowRect(hwnd, &r))
+    Fail("GetWindowRect of " + HandleText(hwnd) + " failed: error " + std::to_string(GetLastError()));
   printf("rect\t%ld\t%ld\t%ld\t%ld\n", r.left, r.top, r.right, r.bottom);
   return 0;
 }
@@ -804,7 +870,8 @@ int ShortPath(const Options& o) {
   RequireArgs(o, 1, "short-path");
   char buf[MAX_PATH * 4];
   DWORD n = GetShortPathNameA(o.rest[0].c_str(), buf, sizeof buf);
-  if (n == 0 || n >= sizeof buf) Fail("no short path for " + Quote(o.rest[0]) + ": error " + std::to_string(GetLastError()));
+  if (n == 0 || n >= sizeof buf)
+    Fail("no short path for " + Quote(o.rest[0]) + ": error " + std::to_string(GetLastError()));
   printf("short\t%s\n", Escape(buf).c_str());
   return 0;
 }
@@ -834,7 +901,8 @@ int TimedStart(const Options& o) {
         found = f.hwnd;
         break;
       }
-    if (found) break;
+    if (found)
+      break;
     if (deadline.Passed() || WaitForSingleObject(pi.hProcess, 2) == WAIT_OBJECT_0) {
       CloseHandle(pi.hProcess);
       Fail("expected " + DescribeFilter(filter) + " of " + target.Describe() + " within " +
@@ -844,35 +912,54 @@ int TimedStart(const Options& o) {
   QueryPerformanceCounter(&shown);
   CloseHandle(pi.hProcess);
   printf("shown\t%s\t%.1f\n", HandleText(found).c_str(),
-         1000.0 * static_cast<double>(shown.QuadPart - began.QuadPart) / static_cast<double>(frequency.QuadPart));
+         1000.0 * static_cast<double>(shown.QuadPart - began.QuadPart) /
+             static_cast<double>(frequency.QuadPart));
   return 0;
 }
 
 int Run(int argc, char** argv) {
-  if (argc < 2) Usage("no command");
+  if (argc < 2)
+    Usage("no command");
   std::string command = argv[1];
   Options o = ParseOptions(argc, argv, 2);
-  if (o.timeout < 0) o.timeout = command == "idle" ? 3600 : 20;
-  if (command == "start") return Start(o);
-  if (command == "list") return List(o);
-  if (command == "processes") return ListProcesses(o);
+  if (o.timeout < 0)
+    o.timeout = command == "idle" ? 3600 : 20;
+  if (command == "start")
+    return Start(o);
+  if (command == "list")
+    return List(o);
+  if (command == "processes")
+    return ListProcesses(o);
   if (command == "wait-window") {
     o.filter.noMessageBox = o.filter.hasControl != kMessageBoxTextId;
     return WaitWindow(o);
   }
-  if (command == "read") return Read(o);
-  if (command == "click") return Click(o);
-  if (command == "ok") return Command(o, IDOK);
-  if (command == "cancel") return Command(o, IDCANCEL);
-  if (command == "command") return Command(o, 0);
-  if (command == "select") return Select(o);
-  if (command == "wait-msgbox") return WaitMessageBox(o);
-  if (command == "answer") return Answer(o);
-  if (command == "wait-exit") return WaitExit(o);
-  if (command == "idle") return Idle(o);
-  if (command == "rect") return Rect(o);
-  if (command == "short-path") return ShortPath(o);
-  if (command == "timed-start") return TimedStart(o);
+  if (command == "read")
+    return Read(o);
+  if (command == "click")
+    return Click(o);
+  if (command == "ok")
+    return Command(o, IDOK);
+  if (command == "cancel")
+    return Command(o, IDCANCEL);
+  if (command == "command")
+    return Command(o, 0);
+  if (command == "select")
+    return Select(o);
+  if (command == "wait-msgbox")
+    return WaitMessageBox(o);
+  if (command == "answer")
+    return Answer(o);
+  if (command == "wait-exit")
+    return WaitExit(o);
+  if (command == "idle")
+    return Idle(o);
+  if (command == "rect")
+    return Rect(o);
+  if (command == "short-path")
+    return ShortPath(o);
+  if (command == "timed-start")
+    return TimedStart(o);
   Usage("unknown command " + command);
 }
 

@@ -12,61 +12,55 @@ namespace {
 
 // A copy of the path with every forward slash turned into a backslash; the
 // caller's text stays as it is (and is what a failure records).
-SharedString NormalisedPath(const char* path)
-{
-    SharedString normalised(path);
-    normalised.Replace("/", "\\");
-    return normalised;
+SharedString NormalisedPath(const char* path) {
+  SharedString normalised(path);
+  normalised.Replace("/", "\\");
+  return normalised;
 }
 
 }  // namespace
 
-bool FileExists(const char* path)
-{
-    if (path == nullptr)
-        return false;
-    return _access(NormalisedPath(path).c_str(), 0) == 0;
+bool FileExists(const char* path) {
+  if (path == nullptr)
+    return false;
+  return _access(NormalisedPath(path).c_str(), 0) == 0;
 }
 
-int RemoveFile(const char* path, XTOOFile& holder)
-{
-    holder.Clear();
-    int code = EINVAL;
-    if (path != nullptr) {
-        const SharedString normalised = NormalisedPath(path);
-        if (std::remove(normalised.c_str()) == 0)
-            return 0;
-        // Taken before the copy is freed: freeing may change errno.
-        code = errno;
-    }
+int RemoveFile(const char* path, XTOOFile& holder) {
+  holder.Clear();
+  int code = EINVAL;
+  if (path != nullptr) {
+    const SharedString normalised = NormalisedPath(path);
+    if (std::remove(normalised.c_str()) == 0)
+      return 0;
+    // Taken before the copy is freed: freeing may change errno.
+    code = errno;
+  }
+  holder.SetText(path);
+  holder.SetStatusAndErrno(e_DELETE_ERROR, code);
+  return holder.GetErrno();
+}
+
+int RemoveFileForced(const char* path, XTOOFile& holder) {
+  if (path != nullptr)
+    FileSetAttributes(NormalisedPath(path).c_str(), kAttributeArchiveOnly, holder);
+  return RemoveFile(path, holder);
+}
+
+bool FileMove(const char* source, const char* target, XTOOFile& holder) {
+  holder.Clear();
+  if (!MoveFileA(source, target)) {
+    holder.SetText(source);
+    holder.SetStatus(e_FILE_MOVE_ERROR);
+  }
+  return !holder.IsError();
+}
+
+bool FileSetAttributes(const char* path, unsigned long attributes, XTOOFile& holder) {
+  holder.Clear();
+  if (!SetFileAttributesA(path, attributes)) {
     holder.SetText(path);
-    holder.SetStatusAndErrno(e_DELETE_ERROR, code);
-    return holder.GetErrno();
-}
-
-int RemoveFileForced(const char* path, XTOOFile& holder)
-{
-    if (path != nullptr)
-        FileSetAttributes(NormalisedPath(path).c_str(), kAttributeArchiveOnly, holder);
-    return RemoveFile(path, holder);
-}
-
-bool FileMove(const char* source, const char* target, XTOOFile& holder)
-{
-    holder.Clear();
-    if (!MoveFileA(source, target)) {
-        holder.SetText(source);
-        holder.SetStatus(e_FILE_MOVE_ERROR);
-    }
-    return !holder.IsError();
-}
-
-bool FileSetAttributes(const char* path, unsigned long attributes, XTOOFile& holder)
-{
-    holder.Clear();
-    if (!SetFileAttributesA(path, attributes)) {
-        holder.SetText(path);
-        holder.SetStatus(e_FILE_ATTRIBUTES);
-    }
-    return !holder.IsError();
+    holder.SetStatus(e_FILE_ATTRIBUTES);
+  }
+  return !holder.IsError();
 }

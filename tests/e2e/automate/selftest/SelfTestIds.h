@@ -3,16 +3,16 @@
 #ifndef KESTRIN_E2E_SELFTEST_IDS_H
 #define KESTRIN_E2E_SELFTEST_IDS_H
 
-#define IDD_SELFTEST 200
-#define IDC_FIRST 1000
-#define IDC_SECOND 1001
-#define IDC_THIRD 1002
-#define IDC_STATUS 1003
-#define IDC_ACTION_GROUP 1004
-#define IDC_LANGUAGE 1005
+#define IDD_SELFTEST       200
+#define IDC_FIRST          1000
+#define IDC_SECOND         1001
+#define IDC_THIRD          1002
+#define IDC_STATUS         1003
+#define IDC_ACTION_GROUP   1004
+#define IDC_LANGUAGE       1005
 #define IDC_LANGUAGE_GROUP 1006
-#define IDC_COMMAND_LINE 1007
-#define IDC_ASK 1010
-#define IDC_FAIL 1011
+#define IDC_COMMAND_LINE   1007
+#define IDC_ASK            1010
+#define IDC_FAIL           1011
 
 #endif

@@ -31,20 +31,23 @@ std::string Ansi(const wchar_t* text) {
 void Relabel(HWND dialog) {
   bool ru = state.language == 1;
   SetWindowTextA(dialog, Ansi(ru ? L"Проверка автоматизации" : L"Automation self-test").c_str());
-  SetDlgItemTextA(dialog, IDC_STATUS, Ansi(ru ? L"Язык: русский\nВторая строка" : L"Language: English\nSecond line").c_str());
+  SetDlgItemTextA(dialog, IDC_STATUS,
+                  Ansi(ru ? L"Язык: русский\nВторая строка" : L"Language: English\nSecond line").c_str());
 }
 
 const char kKey[] = "Software\\KestrinSelfTest";
 
 void Record(HWND dialog) {
   HKEY key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+      ERROR_SUCCESS) {
     DWORD action = static_cast<DWORD>(state.action);
     RegSetValueExA(key, "Action", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&action), sizeof action);
     char language[64] = "";
     GetDlgItemTextA(dialog, IDC_LANGUAGE, language, sizeof language);
     RegSetValueExA(key, "Language", 0, REG_SZ, reinterpret_cast<const BYTE*>(language), strlen(language) + 1);
-    RegSetValueExA(key, "Answer", 0, REG_SZ, reinterpret_cast<const BYTE*>(state.answer.c_str()), state.answer.size() + 1);
+    RegSetValueExA(key, "Answer", 0, REG_SZ, reinterpret_cast<const BYTE*>(state.answer.c_str()),
+                   state.answer.size() + 1);
     RegCloseKey(key);
   }
   // Beside the program, like the files the setup program writes.
@@ -61,8 +64,9 @@ void Record(HWND dialog) {
 void Ask() {
   bool ru = state.language == 1;
   std::string caption = Ansi(ru ? L"Самопроверка" : L"Self-test");
-  int answer = MessageBoxA(nullptr, Ansi(ru ? L"Первая строка\nВторая строка?" : L"First line\nSecond line?").c_str(),
-                           caption.c_str(), MB_YESNO | MB_ICONQUESTION);
+  int answer =
+      MessageBoxA(nullptr, Ansi(ru ? L"Первая строка\nВторая строка?" : L"First line\nSecond line?").c_str(),
+                  caption.c_str(), MB_YESNO | MB_ICONQUESTION);
   state.answer = answer == IDYES ? "yes" : answer == IDNO ? "no" : "other";
   MessageBoxA(nullptr, ("You answered " + state.answer + ".").c_str(), caption.c_str(),
               answer == IDYES ? MB_ICONINFORMATION : MB_ICONWARNING);
@@ -86,7 +90,8 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM) {
         case IDC_FIRST:
         case IDC_SECOND:
         case IDC_THIRD:
-          if (HIWORD(wparam) == BN_CLICKED) state.action = LOWORD(wparam) - IDC_FIRST + 1;
+          if (HIWORD(wparam) == BN_CLICKED)
+            state.action = LOWORD(wparam) - IDC_FIRST + 1;
           return TRUE;
         case IDC_LANGUAGE:
           if (HIWORD(wparam) == CBN_SELCHANGE) {
