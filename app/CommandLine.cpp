@@ -6,27 +6,13 @@
 
 #include "app/LanguageNames.h"
 #include "app/SetupAction.h"
+#include "tools/AsciiCase.h"
 
 namespace {
 
-// The uninstall switch is also what the install procedure registers as the
-// removable-programs entry's command (engine/SetupKeys.h); the two must agree.
-const char kRussianSwitch[] = "/lang=ru";
-const char kEnglishSwitch[] = "/lang=eng";
-const char kInstallSwitch[] = "/install";
-const char kUninstallSwitch[] = "/uninstall";
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // True when the `length` bytes at `text` spell `word` ignoring ASCII case.
 bool SpellsIgnoringCase(const char* text, std::size_t length, const char* word) {
-  if (std::strlen(word) != length)
-    return false;
-  for (std::size_t i = 0; i < length; ++i) {
-    if (AsciiLower(text[i]) != AsciiLower(word[i]))
-      return false;
-  }
-  return true;
+  return std::strlen(word) == length && EqualIgnoringAsciiCase(text, word, length);
 }
 
 }  // namespace

@@ -5,6 +5,13 @@
 
 #include <cstdint>
 
+constexpr char kInstallSwitch[] = "/install";
+// Also the end of the command the install registers in the removable-programs
+// list.
+constexpr char kUninstallSwitch[] = "/uninstall";
+constexpr char kRussianSwitch[] = "/lang=ru";
+constexpr char kEnglishSwitch[] = "/lang=eng";
+
 // The language the command line asks for, else `current`. Both switches are
 // found anywhere in the text, letter case counting, so "/lang=russian"
 // chooses Russian too; when both stand, English wins. A null text changes

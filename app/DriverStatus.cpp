@@ -6,6 +6,7 @@
 #include "app/ProductProfile.h"
 #include "driver/DriverChannel.h"
 #include "resources/ResourceIds.h"
+#include "tools/AsciiCase.h"
 #include "tools/Format.h"
 
 namespace {
@@ -18,8 +19,7 @@ SharedString DeviceNameOf(const char* fileName) {
   SharedString device(length);
   if (char* name = device.Buffer()) {
     for (int32_t i = 0; i < length; ++i)
-      name[i] = (fileName[i] >= 'a' && fileName[i] <= 'z') ? static_cast<char>(fileName[i] - 'a' + 'A')
-                                                           : fileName[i];
+      name[i] = AsciiUpper(fileName[i]);
     name[length] = '\0';
   }
   return device;

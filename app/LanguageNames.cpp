@@ -3,23 +3,17 @@
 
 #include <cstring>
 
+#include "tools/AsciiCase.h"
+
 const char* const LanguageNames[kLanguageCount] = {"English", "Russian"};
 
 namespace {
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Equal ignoring ASCII case; `name` is terminated, `saved` has `size` bytes.
 bool SameNameIgnoringCase(const char* saved, size_t size, const char* name) {
   const size_t nameLength = std::strlen(name);
   // The saved text must hold the name and its terminator within its bytes.
-  if (size <= nameLength || saved[nameLength] != '\0')
-    return false;
-  for (size_t i = 0; i < nameLength; ++i) {
-    if (AsciiLower(saved[i]) != AsciiLower(name[i]))
-      return false;
-  }
-  return true;
+  return size > nameLength && saved[nameLength] == '\0' && EqualIgnoringAsciiCase(saved, name, nameLength);
 }
 
 }  // namespace

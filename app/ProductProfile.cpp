@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/ModulePath.h"
+#include "app/UserSettings.h"
 #include "registry/RegistryKey.h"
 
 namespace {
@@ -25,7 +26,6 @@ const ProfileRow kProfiles[] = {
 const int32_t kBuildProductIndex = 0;
 
 const char kCompanyKey[] = "Quarnelworks";
-const char kLanguageValueName[] = "Language";
 
 const uint32_t kPathBufferSize = 1024;
 const uint32_t kLanguageBufferSize = 1024;
@@ -63,16 +63,17 @@ ProductProfile::~ProductProfile() { ReleaseLanguageFonts(); }
 
 void ProductProfile::ReadSavedLanguage() {
   try {
-    const SharedString keyPath = SharedString("SOFTWARE\\") + companyKey.c_str() + "\\" + productName.c_str();
+    const SharedString keyPath =
+        SharedString(kUserSoftwareKey) + companyKey.c_str() + "\\" + productName.c_str();
     CurrentUserKey key(keyPath.c_str(), RegistryRead);
     // Only a text names a language; bytes of another type that happen to
     // spell one do not.
-    if (!HoldsText(key, kLanguageValueName))
+    if (!HoldsText(key, kLanguageValue))
       return;
     char saved[kLanguageBufferSize] = {};
     // A value that does not fit names no language: what the buffer then
     // holds is undefined, so only the result tells.
-    if (!key.QueryValue(kLanguageValueName, saved, sizeof saved))
+    if (!key.QueryValue(kLanguageValue, saved, sizeof saved))
       return;
     // Bounded: a value that filled the buffer has no terminator in it.
     languageIndex = LanguageFromSavedName(saved, sizeof saved);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "tools/AsciiCase.h"
+
 namespace {
 
 const std::size_t kExtensionLength = 4;
@@ -10,15 +12,7 @@ bool IsDriverExtension(const char* extension) {
   // ".vxd" in any case, or ".386".
   if (std::strcmp(extension, ".386") == 0)
     return true;
-  static const char vxd[] = ".vxd";
-  for (std::size_t i = 0; i < kExtensionLength; ++i) {
-    char c = extension[i];
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-    if (c != vxd[i])
-      return false;
-  }
-  return true;
+  return EqualIgnoringAsciiCase(extension, ".vxd", kExtensionLength);
 }
 
 }  // namespace

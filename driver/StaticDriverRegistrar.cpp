@@ -42,7 +42,7 @@ void DeleteDriverKey(const DriverNames& names) {
   try {
     LocalMachineKey list(kStaticDriverListKey, RegistryWrite);
     list.DeleteSubKey(names.keyName);
-  } catch (char*) {
+  } catch (const char*) {
     // A missing key (or sub-key), or refused access: nothing to undo.
   }
 }

@@ -2,23 +2,18 @@
 
 #include <cstring>
 
+#include "tools/AsciiCase.h"
+
 namespace {
 
 // The read buffer of the file pass (1,024 characters). A line
 // longer than one read is gathered whole before it is judged.
 const std::size_t kReadBufferSize = 1024;
 
-// Case folding of the letters A to Z only: the comparisons must not depend
-// on the runtime's locale (the Russian texts are Windows-1251 bytes).
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
+// The comparisons must not depend on the runtime's locale (the Russian texts
+// are Windows-1251 bytes).
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (FoldAscii(a[i]) != FoldAscii(b[i]))
-      return false;
-  return true;
+  return a.size() == b.size() && EqualIgnoringAsciiCase(a.data(), b.data(), a.size());
 }
 
 }  // namespace

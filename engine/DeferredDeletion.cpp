@@ -52,8 +52,7 @@ int ScheduleDeferredDeletion(const ProductProfile& profile, const char* list) {
     return 0;
   }
 
-  HRSRC found =
-      FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_HELPER_IMAGE), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_HELPER_IMAGE), RT_RCDATA);
   const DWORD size = found ? SizeofResource(nullptr, found) : 0;
   HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
   const void* image = loaded ? LockResource(loaded) : nullptr;

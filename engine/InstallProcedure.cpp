@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include "app/CommandLine.h"
 #include "app/ProductProfile.h"
+#include "app/UserSettings.h"
 #include "driver/StaticDriverRegistrar.h"
 #include "engine/RestartPrompt.h"
 #include "engine/SetupKeys.h"

@@ -1,4 +1,5 @@
-// Registry places the install and uninstall procedures write and remove.
+// Registry places of the system's that the install and uninstall procedures
+// write and remove (the product's own settings: app/UserSettings.h).
 #ifndef KESTRIN_ENGINE_SETUPKEYS_H
 #define KESTRIN_ENGINE_SETUPKEYS_H
 
@@ -12,12 +13,4 @@ constexpr char kUninstallStringValue[] = "UninstallString";
 // deletion helper is recorded under the product's name.
 constexpr char kRunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
-// Below HKEY_CURRENT_USER: "SOFTWARE\<company>\<product>" holds the settings.
-constexpr char kUserSoftwareKey[] = "SOFTWARE\\";
-constexpr char kPathValue[] = "Path";
-constexpr char kLanguageValue[] = "Language";
-
-// The switch the removable-programs list starts the setup program with.
-constexpr char kUninstallSwitch[] = "/uninstall";
-
-#endif
+#endif  // KESTRIN_ENGINE_SETUPKEYS_H

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/ProductProfile.h"
+#include "app/UserSettings.h"
 #include "driver/StaticDriverRegistrar.h"
 #include "engine/DeferredDeletion.h"
 #include "engine/SetupKeys.h"

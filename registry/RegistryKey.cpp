@@ -220,7 +220,7 @@ void RegistryKey::Prune(const RegistryKey& other) {
     EnumSubKey(i, name, sizeof name);
     try {
       RegistryKey counterpart(other, name, RegistryRead);
-    } catch (char*) {
+    } catch (const char*) {
       DeleteSubKey(name);
     }
   }

@@ -10,7 +10,8 @@
 //
 // Failure channel: every failure that matters formats its message into
 // RegistryMessageBuffer and throws the buffer's address as a char* (catch
-// `char*`; never free it). Messages longer than the buffer are cut to fit.
+// `const char*`, as every thrown text; never free it). Messages longer than
+// the buffer are cut to fit.
 // QueryValue and DeleteValue report failure by returning false instead; the
 // destructor only writes its message and never throws.
 //

@@ -1,8 +1,9 @@
 #include "uninst/RestartRemoval.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
+
+#include "tools/AsciiCase.h"
 
 namespace {
 
@@ -11,9 +12,8 @@ bool IsRenameHeader(const char* line, const char* end) {
   const std::size_t n = sizeof kHeader - 1;
   if (static_cast<std::size_t>(end - line) < n)
     return false;
-  for (std::size_t i = 0; i < n; ++i)
-    if (std::tolower(static_cast<unsigned char>(line[i])) != kHeader[i])
-      return false;
+  if (!EqualIgnoringAsciiCase(line, kHeader, n))
+    return false;
   for (const char* p = line + n; p < end; ++p)
     if (*p != ' ' && *p != '\t' && *p != '\r')
       return false;

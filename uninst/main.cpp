@@ -5,13 +5,14 @@
 
 #include <direct.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/AsciiCase.h"
 #include "uninst/FileListWalk.h"
+#include "uninst/ListArea.h"
 #include "uninst/RestartRemoval.h"
 
 // The list area. The setup program finds it by the "FileList" marker and a
@@ -20,7 +21,7 @@
 // also appears as a string literal, which would stand in .rdata behind this
 // area and be found first.
 extern "C" {
-__attribute__((used)) char KestrinFileListArea[4096] = {'F', 'i', 'l', 'e', 'L', 'i', 's', 't'};
+__attribute__((used)) char KestrinFileListArea[ListArea::kSize] = {'F', 'i', 'l', 'e', 'L', 'i', 's', 't'};
 }
 
 namespace {
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
   FileListWalk walk(area, sizeof KestrinFileListArea);
 
   const char* folder = walk.Next();
-  _chdrive(std::tolower(static_cast<unsigned char>(folder[0])) - 'a' + 1);
+  _chdrive(AsciiLower(folder[0]) - 'a' + 1);
   if (_chdir(folder) != 0) {
     std::printf("Can not change directory to %s: %s", folder, std::strerror(errno));
     return 1;

@@ -22,7 +22,7 @@ template <typename Action>
 std::string ThrownText(Action action) {
   try {
     action();
-  } catch (char* text) {
+  } catch (const char* text) {
     EXPECT_EQ(static_cast<char*>(RegistryMessageBuffer), text);
     return text;
   }

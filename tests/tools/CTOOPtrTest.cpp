@@ -51,7 +51,7 @@ TEST(CTOOPtrTest, SizeOverflowSetsTheFlagAndThrows) {
   try {
     CTOOPtrOf<Huge> buffer(0xFFFFFFFFu, &flags);
     FAIL() << "no exception";
-  } catch (char* text) {
+  } catch (const char* text) {
     EXPECT_STREQ("Memory allocation error", text);
   }
   EXPECT_EQ(0x11, flags);

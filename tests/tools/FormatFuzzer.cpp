@@ -273,7 +273,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
       FuzzTextOperations(data, size, seed);
     }
-  } catch (char*) {
+  } catch (const char*) {
     // Storage could not be had: a documented outcome, not a fault.
   }
   return 0;

@@ -31,7 +31,7 @@ void EachAllocationFailingInTurn(Make make) {
     bool threw = false;
     try {
       make(object);
-    } catch (char* text) {
+    } catch (const char* text) {
       threw = true;
       EXPECT_STREQ(kMemoryAllocationError, text) << n;
     } catch (const std::bad_alloc&) {

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "tools/Format.h"
+#include "tools/NormalisedPath.h"
 
 namespace {
 
@@ -29,13 +30,6 @@ const char kLineReadLineClosed[] = "431";
 
 // What a failed Flush records as its errno value: fflush reports no cause.
 const int kFlushErrno = -1;
-
-// The runtime takes backslashes only; the caller's text stays as written.
-SharedString NormalisedPath(const char* path) {
-  SharedString normalised(path);
-  normalised.Replace("/", "\\");
-  return normalised;
-}
 
 }  // namespace
 

@@ -6,19 +6,7 @@
 #include <cstdio>
 #include <io.h>
 
-#include "tools/SharedString.h"
-
-namespace {
-
-// A copy of the path with every forward slash turned into a backslash; the
-// caller's text stays as it is (and is what a failure records).
-SharedString NormalisedPath(const char* path) {
-  SharedString normalised(path);
-  normalised.Replace("/", "\\");
-  return normalised;
-}
-
-}  // namespace
+#include "tools/NormalisedPath.h"
 
 bool FileExists(const char* path) {
   if (path == nullptr)

@@ -1,0 +1,7 @@
+#include "tools/NormalisedPath.h"
+
+SharedString NormalisedPath(const char* path) {
+  SharedString normalised(path);
+  normalised.Replace("/", "\\");
+  return normalised;
+}
