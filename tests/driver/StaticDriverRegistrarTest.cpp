@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "driver/StaticDriverRegistrar.h"
-#include "tests/registry/ScratchKey.h"
+#include "tests/support/TestRegistry.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -65,7 +65,7 @@ class StaticDriverTest : public ::testing::Test {
   const std::string next = windows + "system.$$$";
   const std::string backup = windows + "system.bak";
   std::vector<SavedFile> saved{SavedFile(ini), SavedFile(next), SavedFile(backup)};
-  const bool listExisted = scratch::KeyExists(HKEY_LOCAL_MACHINE, kListKey);
+  const bool listExisted = test::KeyExists(HKEY_LOCAL_MACHINE, kListKey);
   test::TempFolder folder{"drv"};
   std::vector<std::string> driverKeys;  // removed at the end
 
@@ -79,7 +79,7 @@ class StaticDriverTest : public ::testing::Test {
     for (const auto& file : saved)
       file.Restore();
     for (const auto& key : driverKeys)
-      scratch::DeleteTree(HKEY_LOCAL_MACHINE, kListKey + "\\" + key);
+      test::DeleteTree(HKEY_LOCAL_MACHINE, kListKey + "\\" + key);
     if (!listExisted)
       RegDeleteKeyA(HKEY_LOCAL_MACHINE, kListKey.c_str());  // only when left empty
   }
@@ -91,7 +91,7 @@ class StaticDriverTest : public ::testing::Test {
     const std::string shortPath = ShortPath(path);
     if (!shortPath.empty() && FileNameOf(shortPath).size() > 4) {
       driverKeys.push_back(KeyNameOf(shortPath));
-      scratch::DeleteTree(HKEY_LOCAL_MACHINE, kListKey + "\\" + KeyNameOf(shortPath));
+      test::DeleteTree(HKEY_LOCAL_MACHINE, kListKey + "\\" + KeyNameOf(shortPath));
     }
     return path;
   }
@@ -115,11 +115,11 @@ TEST_F(StaticDriverTest, RegistersTheShortPathAndAZeroStartByte) {
   const std::string shortPath = ShortPath(path);
   EXPECT_EQ("kestrin.VXD", FileNameOf(shortPath));  // an 8.3 name keeps its case
   const std::string key = kListKey + "\\kestrin";
-  ASSERT_TRUE(scratch::KeyExists(HKEY_LOCAL_MACHINE, key));
-  const auto staticVxd = scratch::ReadValue(HKEY_LOCAL_MACHINE, key, "StaticVxD");
+  ASSERT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, key));
+  const auto staticVxd = test::ReadValue(HKEY_LOCAL_MACHINE, key, "StaticVxD");
   EXPECT_EQ(static_cast<DWORD>(REG_SZ), staticVxd.type);
   EXPECT_EQ(Sz(shortPath), staticVxd.data);  // terminator included in the stored length
-  const auto start = scratch::ReadValue(HKEY_LOCAL_MACHINE, key, "Start");
+  const auto start = test::ReadValue(HKEY_LOCAL_MACHINE, key, "Start");
   EXPECT_EQ(static_cast<DWORD>(REG_BINARY), start.type);
   EXPECT_EQ(std::string(1, '\0'), start.data);
   // "system.ini" is not touched on this road.
@@ -131,13 +131,13 @@ TEST_F(StaticDriverTest, RegistersTheShortPathAndAZeroStartByte) {
 TEST_F(StaticDriverTest, ASecondRegistrationOverwritesTheValues) {
   const std::string path = MakeDriver("kestrin.vxd");
   const std::string key = DriverKey(path);
-  ASSERT_TRUE(scratch::WriteText(HKEY_LOCAL_MACHINE, key, "StaticVxD", "C:\\OLD\\PLACE.VXD"));
+  ASSERT_TRUE(test::WriteString(HKEY_LOCAL_MACHINE, key, "StaticVxD", "C:\\OLD\\PLACE.VXD"));
   ASSERT_TRUE(
-      scratch::WriteValue(HKEY_LOCAL_MACHINE, key, "Start", REG_DWORD, std::string("\x01\x00\x00\x00", 4)));
+      test::WriteValue(HKEY_LOCAL_MACHINE, key, "Start", REG_DWORD, std::string("\x01\x00\x00\x00", 4)));
   EXPECT_EQ(1, RegisterStaticDriver(path.c_str(), 1));
   EXPECT_EQ(1, RegisterStaticDriver(path.c_str(), 1));
-  EXPECT_EQ(Sz(ShortPath(path)), scratch::ReadValue(HKEY_LOCAL_MACHINE, key, "StaticVxD").data);
-  const auto start = scratch::ReadValue(HKEY_LOCAL_MACHINE, key, "Start");
+  EXPECT_EQ(Sz(ShortPath(path)), test::ReadValue(HKEY_LOCAL_MACHINE, key, "StaticVxD").data);
+  const auto start = test::ReadValue(HKEY_LOCAL_MACHINE, key, "Start");
   EXPECT_EQ(static_cast<DWORD>(REG_BINARY), start.type);
   EXPECT_EQ(std::string(1, '\0'), start.data);
 }
@@ -149,13 +149,13 @@ TEST_F(StaticDriverTest, ALongFileNameRegistersUnderItsShortName) {
   ASSERT_NE(std::string::npos, shortPath.find('~')) << shortPath;  // Wine made a short name
   EXPECT_EQ(1, RegisterStaticDriver(path.c_str(), 1));
   const std::string key = kListKey + "\\" + KeyNameOf(shortPath);
-  EXPECT_EQ(Sz(shortPath), scratch::ReadValue(HKEY_LOCAL_MACHINE, key, "StaticVxD").data);
+  EXPECT_EQ(Sz(shortPath), test::ReadValue(HKEY_LOCAL_MACHINE, key, "StaticVxD").data);
 }
 
 TEST_F(StaticDriverTest, ADotThreeEightSixDriverIsAccepted) {
   const std::string path = MakeDriver("kt.386");
   EXPECT_EQ(1, RegisterStaticDriver(path.c_str(), 1));
-  EXPECT_TRUE(scratch::KeyExists(HKEY_LOCAL_MACHINE, kListKey + "\\kt"));
+  EXPECT_TRUE(test::KeyExists(HKEY_LOCAL_MACHINE, kListKey + "\\kt"));
 }
 
 TEST_F(StaticDriverTest, OtherExtensionsAreRejected) {
@@ -163,14 +163,14 @@ TEST_F(StaticDriverTest, OtherExtensionsAreRejected) {
     const std::string path = MakeDriver(name);
     EXPECT_EQ(0, RegisterStaticDriver(path.c_str(), 1)) << name;
     EXPECT_EQ(0, RegisterStaticDriver(path.c_str(), 0)) << name;
-    EXPECT_FALSE(scratch::KeyExists(HKEY_LOCAL_MACHINE, kListKey + "\\kt")) << name;
+    EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kListKey + "\\kt")) << name;
   }
   EXPECT_FALSE(test::Exists(next));
 }
 
 TEST_F(StaticDriverTest, AMissingDriverFileIsRejectedOnRegistration) {
   EXPECT_EQ(0, RegisterStaticDriver((folder / "absent.vxd").c_str(), 1));
-  EXPECT_FALSE(scratch::KeyExists(HKEY_LOCAL_MACHINE, kListKey + "\\absent"));
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kListKey + "\\absent"));
 }
 
 TEST_F(StaticDriverTest, AThirteenCharacterNameIsRejected) {
@@ -199,7 +199,7 @@ TEST_F(StaticDriverTest, ShortPathsAreRejected) {
 TEST_F(StaticDriverTest, UnregistrationDeletesTheKeyAndTheDriverLines) {
   const std::string path = MakeDriver("kestrin.vxd");
   ASSERT_EQ(1, RegisterStaticDriver(path.c_str(), 1));
-  ASSERT_TRUE(scratch::WriteText(HKEY_LOCAL_MACHINE, DriverKey(path) + "\\below", "v", "x"));
+  ASSERT_TRUE(test::WriteString(HKEY_LOCAL_MACHINE, DriverKey(path) + "\\below", "v", "x"));
   const std::string original =
       "[boot]\r\nshell=Explorer.exe\r\ndevice=C:\\WINDOWS\\SYSTEM\\KESTRIN.VXD\r\n"
       "[386Enh]\r\n"
@@ -216,7 +216,7 @@ TEST_F(StaticDriverTest, UnregistrationDeletesTheKeyAndTheDriverLines) {
 
   EXPECT_EQ(1, RegisterStaticDriver(path.c_str(), 0));
 
-  EXPECT_FALSE(scratch::KeyExists(HKEY_LOCAL_MACHINE, DriverKey(path)));
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, DriverKey(path)));
   EXPECT_EQ(
       "[boot]\r\nshell=Explorer.exe\r\ndevice=C:\\WINDOWS\\SYSTEM\\KESTRIN.VXD\r\n"
       "[386Enh]\r\n"
@@ -275,10 +275,10 @@ TEST_F(StaticDriverTest, AGoneDriverFileIsStillUnregisteredByItsPath) {
   // used as given.
   const std::string path = folder / "KT.VXD";
   driverKeys.push_back("KT");
-  ASSERT_TRUE(scratch::WriteText(HKEY_LOCAL_MACHINE, kListKey + "\\KT", "StaticVxD", path));
+  ASSERT_TRUE(test::WriteString(HKEY_LOCAL_MACHINE, kListKey + "\\KT", "StaticVxD", path));
   WriteIni("[386Enh]\r\ndevice=" + path + "\r\n");
   EXPECT_EQ(1, RegisterStaticDriver(path.c_str(), 0));
-  EXPECT_FALSE(scratch::KeyExists(HKEY_LOCAL_MACHINE, kListKey + "\\KT"));
+  EXPECT_FALSE(test::KeyExists(HKEY_LOCAL_MACHINE, kListKey + "\\KT"));
   EXPECT_EQ("[386Enh]\r\n", Ini());
 }
 

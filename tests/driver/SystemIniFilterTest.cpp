@@ -247,7 +247,7 @@ TEST(DriverNames, DerivesTheFileNameAndTheKeyName) {
   EXPECT_STREQ("ABCDEFGH", names.keyName);
 }
 
-TEST(DriverNames, RejectsWhatThePartRejects) {
+TEST(DriverNames, RejectsNamesThatAreNotEightThreeDriverFiles) {
   DriverNames names;
   for (const char* path :
        {".vxd", "a.vx", "", "C:\\x\\kt.sys", "C:\\x\\kt.vx", "C:\\x\\kt.VXDx", "C:\\x\\kt.386 ",

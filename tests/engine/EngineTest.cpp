@@ -11,7 +11,7 @@
 
 #include "app/ProductProfile.h"
 #include "engine/DeferredDeletion.h"
-#include "tests/engine/RecordedSystemCalls.h"
+#include "tests/support/RecordedSystemCalls.h"
 #include "tests/support/InstallationGuard.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "registry/RegistryKey.h"
-#include "tests/registry/ScratchKey.h"
+#include "tests/support/TestRegistry.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
 
-using scratch::ScratchKey;
+using test::ScratchKey;
 
 // The text a RegistryKey threw, or "(nothing thrown)". Also checks that the
 // thrown pointer is the process-wide buffer.
@@ -69,14 +69,14 @@ TEST_P(RegistryKeyTest, AMissingKeyOpenedForReadingThrowsOpenRegError) {
   const std::string expected = "OpenRegError " + path + " 2 Error code=2 (" + SystemMessage(2) + ")";
   EXPECT_EQ(expected, text);
   EXPECT_TRUE(StartsWith(text, "OpenRegError " + path + " 2 Error code=")) << text;
-  EXPECT_FALSE(scratch::KeyExists(root, path));
+  EXPECT_FALSE(test::KeyExists(root, path));
 }
 
 TEST_P(RegistryKeyTest, AMissingKeyOpenedForWritingThrowsOpenRegErrorToo) {
   const std::string path = scratchKey / "missing";
   const std::string text = ThrownText([&] { RegistryKey key(root, path.c_str(), RegistryWrite); });
   EXPECT_TRUE(StartsWith(text, "OpenRegError " + path + " 2 Error code=2 (")) << text;
-  EXPECT_FALSE(scratch::KeyExists(root, path));
+  EXPECT_FALSE(test::KeyExists(root, path));
 }
 
 TEST_P(RegistryKeyTest, ModeThreeCreatesTheKey) {
@@ -88,8 +88,8 @@ TEST_P(RegistryKeyTest, ModeThreeCreatesTheKey) {
     EXPECT_NE(nullptr, key.Handle());
     key.WriteString("Name", "value");
   }
-  EXPECT_TRUE(scratch::KeyExists(root, path));
-  EXPECT_EQ("value", std::string(scratch::ReadValue(root, path, "Name").data.c_str()));
+  EXPECT_TRUE(test::KeyExists(root, path));
+  EXPECT_EQ("value", std::string(test::ReadValue(root, path, "Name").data.c_str()));
   // An existing key opens with mode 3 as well, keeping its values.
   RegistryKey again(root, path.c_str(), RegistryWriteCreate);
   char buffer[16] = {};
@@ -100,7 +100,7 @@ TEST_P(RegistryKeyTest, ModeThreeCreatesTheKey) {
 TEST_P(RegistryKeyTest, TheCreateBitAloneCreatesForReading) {
   const std::string path = scratchKey / "readable";
   RegistryKey key(root, path.c_str(), RegistryCreate);
-  EXPECT_TRUE(scratch::KeyExists(root, path));
+  EXPECT_TRUE(test::KeyExists(root, path));
   // Windows 9x keeps no access rights on keys: any handle writes.
   if (test::RunsOnWindows9x())
     EXPECT_EQ("(nothing thrown)", ThrownText([&] { key.WriteDword("x", 1); }));
@@ -119,7 +119,7 @@ TEST_P(RegistryKeyTest, ACreateTheSystemRefusesThrowsCreateRegErrorWithItsCode) 
   const std::string child = scratchKey / "volatile\\child";
   EXPECT_EQ("CreateRegError " + child + " 1021 Error code=1021 (" + SystemMessage(1021) + ")",
             ThrownText([&] { RegistryKey key(root, child.c_str(), RegistryWriteCreate); }));
-  EXPECT_FALSE(scratch::KeyExists(root, child));
+  EXPECT_FALSE(test::KeyExists(root, child));
 }
 
 TEST(RegistryKeyOpen, WhenTheCreateFailsAnOpenableKeyStillOpens) {
@@ -147,7 +147,7 @@ TEST_P(RegistryKeyTest, APathLongerThan260CharactersIsRefusedNotOverrun) {
   const std::string path = scratchKey / std::string(300, 'x');
   const std::string text = ThrownText([&] { RegistryKey key(root, path.c_str(), RegistryWriteCreate); });
   EXPECT_TRUE(StartsWith(text, "CreateRegError " + path.substr(0, 260) + " 206 Error code=206 (")) << text;
-  EXPECT_TRUE(scratch::SubKeys(root, scratchKey.Path()).empty());
+  EXPECT_TRUE(test::SubKeys(root, scratchKey.Path()).empty());
 }
 
 TEST_P(RegistryKeyTest, ASubKeyIsOpenedFromTheCommonParent) {
@@ -157,7 +157,7 @@ TEST_P(RegistryKeyTest, ASubKeyIsOpenedFromTheCommonParent) {
   EXPECT_EQ(scratchKey / "child", child.Path());
   RegistryKey grandChild(child, "grand", RegistryWriteCreate);
   EXPECT_EQ(scratchKey / "child\\grand", grandChild.Path());
-  EXPECT_TRUE(scratch::KeyExists(root, scratchKey / "child\\grand"));
+  EXPECT_TRUE(test::KeyExists(root, scratchKey / "child\\grand"));
   // Missing with mode 0: the message names the joined path.
   EXPECT_TRUE(StartsWith(ThrownText([&] { RegistryKey missing(top, "none", RegistryRead); }),
                          "OpenRegError " + scratchKey / "none" + " 2 Error code="));
@@ -181,7 +181,7 @@ TEST_P(RegistryKeyTest, AGoodCloseLeavesTheBufferAlone) {
 
 // --- Values -------------------------------------------------------------------------
 
-TEST_P(RegistryKeyTest, WritesStoreTheTypesAndSizesOfThePart) {
+TEST_P(RegistryKeyTest, WritesStoreEachTypeWithItsStoredSize) {
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryWrite);
   EXPECT_TRUE(key.WriteString("Text", "C:\\KESTRIN\\KESTRIN.VXD"));
   EXPECT_TRUE(key.WriteDword("Number", 0x01020304));
@@ -190,25 +190,25 @@ TEST_P(RegistryKeyTest, WritesStoreTheTypesAndSizesOfThePart) {
   EXPECT_TRUE(key.WriteString("", "default"));
   EXPECT_TRUE(key.WriteString("Empty", ""));
 
-  const auto text = scratch::ReadValue(root, scratchKey.Path(), "Text");
+  const auto text = test::ReadValue(root, scratchKey.Path(), "Text");
   EXPECT_EQ(static_cast<DWORD>(REG_SZ), text.type);
   EXPECT_EQ(Text("C:\\KESTRIN\\KESTRIN.VXD"), text.data);  // terminator included
-  const auto number = scratch::ReadValue(root, scratchKey.Path(), "Number");
+  const auto number = test::ReadValue(root, scratchKey.Path(), "Number");
   EXPECT_EQ(static_cast<DWORD>(REG_DWORD), number.type);
   EXPECT_EQ(std::string("\x04\x03\x02\x01", 4), number.data);
-  const auto start = scratch::ReadValue(root, scratchKey.Path(), "Start");
+  const auto start = test::ReadValue(root, scratchKey.Path(), "Start");
   EXPECT_EQ(static_cast<DWORD>(REG_BINARY), start.type);
   EXPECT_EQ(std::string(1, '\0'), start.data);
-  EXPECT_EQ(Text("default"), scratch::ReadValue(root, scratchKey.Path(), "").data);
-  EXPECT_EQ(Text(""), scratch::ReadValue(root, scratchKey.Path(), "Empty").data);
+  EXPECT_EQ(Text("default"), test::ReadValue(root, scratchKey.Path(), "").data);
+  EXPECT_EQ(Text(""), test::ReadValue(root, scratchKey.Path(), "Empty").data);
 
   // Writing again overwrites.
   EXPECT_TRUE(key.WriteString("Text", "other"));
-  EXPECT_EQ(Text("other"), scratch::ReadValue(root, scratchKey.Path(), "Text").data);
+  EXPECT_EQ(Text("other"), test::ReadValue(root, scratchKey.Path(), "Text").data);
 }
 
 TEST_P(RegistryKeyTest, QueryValueReadsWhatIsThere) {
-  ASSERT_TRUE(scratch::WriteText(root, scratchKey.Path(), "Language", "1"));
+  ASSERT_TRUE(test::WriteString(root, scratchKey.Path(), "Language", "1"));
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryRead);
   char buffer[8];
   std::memset(buffer, '#', sizeof buffer);
@@ -231,17 +231,17 @@ TEST_P(RegistryKeyTest, MissingValuesReadAndDeleteAsFalseWithoutThrowing) {
 }
 
 TEST_P(RegistryKeyTest, AValueTooBigForTheBufferReadsAsFalse) {
-  ASSERT_TRUE(scratch::WriteText(root, scratchKey.Path(), "Long", std::string(100, 'l')));
+  ASSERT_TRUE(test::WriteString(root, scratchKey.Path(), "Long", std::string(100, 'l')));
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryRead);
   char buffer[16];
   EXPECT_FALSE(key.QueryValue("Long", buffer, sizeof buffer));
 }
 
 TEST_P(RegistryKeyTest, DeleteValueRemovesAnExistingValue) {
-  ASSERT_TRUE(scratch::WriteText(root, scratchKey.Path(), "Path", "C:\\x"));
+  ASSERT_TRUE(test::WriteString(root, scratchKey.Path(), "Path", "C:\\x"));
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryWrite);
   EXPECT_TRUE(key.DeleteValue("Path"));
-  EXPECT_FALSE(scratch::ReadValue(root, scratchKey.Path(), "Path").exists);
+  EXPECT_FALSE(test::ReadValue(root, scratchKey.Path(), "Path").exists);
   EXPECT_FALSE(key.DeleteValue("Path"));
 }
 
@@ -261,9 +261,9 @@ TEST_P(RegistryKeyTest, WritingThroughAReadOnlyKeyThrowsWriteRegError) {
 
 TEST_P(RegistryKeyTest, CountsAndEnumeration) {
   for (const char* name : {"alpha", "beta", "gamma"})
-    ASSERT_TRUE(scratch::CreateKey(root, scratchKey / name));
-  ASSERT_TRUE(scratch::WriteText(root, scratchKey.Path(), "v1", "1"));
-  ASSERT_TRUE(scratch::WriteText(root, scratchKey.Path(), "v2", "2"));
+    ASSERT_TRUE(test::CreateKey(root, scratchKey / name));
+  ASSERT_TRUE(test::WriteString(root, scratchKey.Path(), "v1", "1"));
+  ASSERT_TRUE(test::WriteString(root, scratchKey.Path(), "v2", "2"));
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryRead);
   EXPECT_EQ(3u, key.SubKeyCount());
   EXPECT_EQ(2u, key.ValueCount());
@@ -290,18 +290,18 @@ TEST_P(RegistryKeyTest, CountsOfAClosedHandleThrowQueryRegError) {
 TEST_P(RegistryKeyTest, DeleteSubKeyRemovesADeepTreeAndLeavesTheRest) {
   const std::string tree = scratchKey / "tree";
   for (const char* path : {"a\\b\\c\\d\\e", "a\\b\\c2", "a\\b2\\x", "a\\b3", "z"}) {
-    ASSERT_TRUE(scratch::CreateKey(root, tree + "\\" + path));
-    ASSERT_TRUE(scratch::WriteText(root, tree + "\\" + path, "v", path));
+    ASSERT_TRUE(test::CreateKey(root, tree + "\\" + path));
+    ASSERT_TRUE(test::WriteString(root, tree + "\\" + path, "v", path));
   }
-  ASSERT_TRUE(scratch::WriteText(root, tree + "\\a", "top", "value"));
+  ASSERT_TRUE(test::WriteString(root, tree + "\\a", "top", "value"));
   // The system refuses to delete a key that still has sub-keys: only a
   // deepest-first delete gets through.
   ASSERT_NE(ERROR_SUCCESS, RegDeleteKeyA(root, (tree + "\\a\\b").c_str()));
   RegistryKey key(root, tree.c_str(), RegistryWrite);
   EXPECT_EQ("(nothing thrown)", ThrownText([&] { key.DeleteSubKey("a"); }));
-  EXPECT_FALSE(scratch::KeyExists(root, tree + "\\a"));
-  EXPECT_TRUE(scratch::KeyExists(root, tree + "\\z"));
-  EXPECT_EQ(std::vector<std::string>{"z"}, scratch::SubKeys(root, tree));
+  EXPECT_FALSE(test::KeyExists(root, tree + "\\a"));
+  EXPECT_TRUE(test::KeyExists(root, tree + "\\z"));
+  EXPECT_EQ(std::vector<std::string>{"z"}, test::SubKeys(root, tree));
 }
 
 TEST_P(RegistryKeyTest, DeleteSubKeyOfAMissingKeyThrowsTheOpenText) {
@@ -345,7 +345,7 @@ TEST_P(RegistryKeyTest, ASubKeyNameThatDoesNotFitThePathFailsItsEnumeration) {
   CreateChild(root, deep, std::string(100, 'c'));
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryWrite);
   EXPECT_EQ("EnumRegError " + deep + " 234", ThrownText([&] { key.DeleteSubKey(longName.c_str()); }));
-  EXPECT_TRUE(scratch::KeyExists(root, deep));  // nothing deleted above the child
+  EXPECT_TRUE(test::KeyExists(root, deep));  // nothing deleted above the child
 }
 
 TEST_P(RegistryKeyTest, AKeyWithAPathOf260CharactersLeavesNoRoomForASubKeyName) {
@@ -357,13 +357,13 @@ TEST_P(RegistryKeyTest, AKeyWithAPathOf260CharactersLeavesNoRoomForASubKeyName) 
   CreateChild(root, full, "x");
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryWrite);
   EXPECT_EQ("EnumRegError " + full + " 234", ThrownText([&] { key.DeleteSubKey(name.c_str()); }));
-  EXPECT_TRUE(scratch::KeyExists(root, full));
+  EXPECT_TRUE(test::KeyExists(root, full));
 
   // Without sub-keys it goes.
-  scratch::DeleteTree(root, full);
-  ASSERT_TRUE(scratch::CreateKey(root, full));
+  test::DeleteTree(root, full);
+  ASSERT_TRUE(test::CreateKey(root, full));
   EXPECT_EQ("(nothing thrown)", ThrownText([&] { key.DeleteSubKey(name.c_str()); }));
-  EXPECT_FALSE(scratch::KeyExists(root, full));
+  EXPECT_FALSE(test::KeyExists(root, full));
 }
 
 TEST_P(RegistryKeyTest, ASubKeyWhosePathFillsTheBufferExactlyIsDeleted) {
@@ -374,43 +374,42 @@ TEST_P(RegistryKeyTest, ASubKeyWhosePathFillsTheBufferExactlyIsDeleted) {
   CreateChild(root, top, child);
   RegistryKey key(root, scratchKey.Path().c_str(), RegistryWrite);
   EXPECT_EQ("(nothing thrown)", ThrownText([&] { key.DeleteSubKey(name.c_str()); }));
-  EXPECT_FALSE(scratch::KeyExists(root, top));
+  EXPECT_FALSE(test::KeyExists(root, top));
 }
 
 // --- Tree copy ------------------------------------------------------------------------
 
 // Source tree: values of several types, a default value, nested sub-keys.
 void MakeSource(HKEY root, const std::string& source) {
-  ASSERT_TRUE(scratch::WriteText(root, source, "", "source default"));
-  ASSERT_TRUE(scratch::WriteText(root, source, "Same", "identical"));
-  ASSERT_TRUE(scratch::WriteValue(root, source, "TypeOnly", REG_EXPAND_SZ, Text("%PATH%")));
-  ASSERT_TRUE(scratch::WriteValue(root, source, "Dword", REG_DWORD, std::string("\x07\x00\x00\x00", 4)));
-  ASSERT_TRUE(scratch::WriteValue(root, source, "Binary", REG_BINARY, std::string("\x00\x01\x02", 3)));
-  ASSERT_TRUE(scratch::WriteText(root, source, "Changed", "new"));
-  ASSERT_TRUE(scratch::WriteText(root, source + "\\sub", "", "sub default"));
-  ASSERT_TRUE(scratch::WriteText(root, source + "\\sub", "inner", "1"));
-  ASSERT_TRUE(scratch::WriteText(root, source + "\\sub\\deeper", "", "deeper default"));
-  ASSERT_TRUE(scratch::WriteText(root, source + "\\sub\\deeper", "x", "2"));
+  ASSERT_TRUE(test::WriteString(root, source, "", "source default"));
+  ASSERT_TRUE(test::WriteString(root, source, "Same", "identical"));
+  ASSERT_TRUE(test::WriteValue(root, source, "TypeOnly", REG_EXPAND_SZ, Text("%PATH%")));
+  ASSERT_TRUE(test::WriteValue(root, source, "Dword", REG_DWORD, std::string("\x07\x00\x00\x00", 4)));
+  ASSERT_TRUE(test::WriteValue(root, source, "Binary", REG_BINARY, std::string("\x00\x01\x02", 3)));
+  ASSERT_TRUE(test::WriteString(root, source, "Changed", "new"));
+  ASSERT_TRUE(test::WriteString(root, source + "\\sub", "", "sub default"));
+  ASSERT_TRUE(test::WriteString(root, source + "\\sub", "inner", "1"));
+  ASSERT_TRUE(test::WriteString(root, source + "\\sub\\deeper", "", "deeper default"));
+  ASSERT_TRUE(test::WriteString(root, source + "\\sub\\deeper", "x", "2"));
 }
 
 // Destination tree: an identical value, one that differs only in type, one
 // that differs in data, and values and keys the source lacks.
 void MakeDestination(HKEY root, const std::string& destination) {
-  ASSERT_TRUE(scratch::WriteText(root, destination, "Same", "identical"));
-  ASSERT_TRUE(scratch::WriteText(root, destination, "TypeOnly", "%PATH%"));
-  ASSERT_TRUE(scratch::WriteText(root, destination, "Changed", "old"));
-  ASSERT_TRUE(scratch::WriteText(root, destination, "Extra", "only here"));
-  ASSERT_TRUE(scratch::WriteValue(root, destination, "Dword", REG_SZ, Text("seven")));
-  ASSERT_TRUE(scratch::WriteText(root, destination + "\\sub", "extraInner", "x"));
-  ASSERT_TRUE(scratch::WriteText(root, destination + "\\onlyHere\\below", "v", "x"));
+  ASSERT_TRUE(test::WriteString(root, destination, "Same", "identical"));
+  ASSERT_TRUE(test::WriteString(root, destination, "TypeOnly", "%PATH%"));
+  ASSERT_TRUE(test::WriteString(root, destination, "Changed", "old"));
+  ASSERT_TRUE(test::WriteString(root, destination, "Extra", "only here"));
+  ASSERT_TRUE(test::WriteValue(root, destination, "Dword", REG_SZ, Text("seven")));
+  ASSERT_TRUE(test::WriteString(root, destination + "\\sub", "extraInner", "x"));
+  ASSERT_TRUE(test::WriteString(root, destination + "\\onlyHere\\below", "v", "x"));
 }
 
 void ExpectSameTree(HKEY sourceRoot, const std::string& source, HKEY destinationRoot,
                     const std::string& destination) {
-  EXPECT_EQ(scratch::Values(sourceRoot, source), scratch::Values(destinationRoot, destination))
-      << destination;
-  const auto sourceKeys = scratch::SubKeys(sourceRoot, source);
-  EXPECT_EQ(sourceKeys, scratch::SubKeys(destinationRoot, destination)) << destination;
+  EXPECT_EQ(test::Values(sourceRoot, source), test::Values(destinationRoot, destination)) << destination;
+  const auto sourceKeys = test::SubKeys(sourceRoot, source);
+  EXPECT_EQ(sourceKeys, test::SubKeys(destinationRoot, destination)) << destination;
   for (const auto& name : sourceKeys)
     ExpectSameTree(sourceRoot, source + "\\" + name, destinationRoot, destination + "\\" + name);
 }
@@ -425,41 +424,40 @@ TEST_P(RegistryKeyTest, CopyFromAddsAndOverwritesWithoutRemoving) {
     to.CopyFrom(from);
   }
   for (const char* name : {"", "Same", "TypeOnly", "Dword", "Binary", "Changed"})
-    EXPECT_EQ(scratch::ReadValue(root, source, name), scratch::ReadValue(root, destination, name)) << name;
+    EXPECT_EQ(test::ReadValue(root, source, name), test::ReadValue(root, destination, name)) << name;
   // The value that differed only in type now has the source's type.
-  EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), scratch::ReadValue(root, destination, "TypeOnly").type);
+  EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), test::ReadValue(root, destination, "TypeOnly").type);
   // Nothing removed.
-  EXPECT_EQ(Text("only here"), scratch::ReadValue(root, destination, "Extra").data);
-  EXPECT_TRUE(scratch::ReadValue(root, destination + "\\sub", "extraInner").exists);
-  EXPECT_TRUE(scratch::KeyExists(root, destination + "\\onlyHere\\below"));
+  EXPECT_EQ(Text("only here"), test::ReadValue(root, destination, "Extra").data);
+  EXPECT_TRUE(test::ReadValue(root, destination + "\\sub", "extraInner").exists);
+  EXPECT_TRUE(test::KeyExists(root, destination + "\\onlyHere\\below"));
   // Sub-keys copied all the way down.
-  EXPECT_EQ(scratch::Values(root, source + "\\sub\\deeper"),
-            scratch::Values(root, destination + "\\sub\\deeper"));
-  EXPECT_EQ(Text("1"), scratch::ReadValue(root, destination + "\\sub", "inner").data);
+  EXPECT_EQ(test::Values(root, source + "\\sub\\deeper"), test::Values(root, destination + "\\sub\\deeper"));
+  EXPECT_EQ(Text("1"), test::ReadValue(root, destination + "\\sub", "inner").data);
 }
 
 TEST_P(RegistryKeyTest, CopyFromLeavesIdenticalValuesAlone) {
   const std::string source = scratchKey / "source", destination = scratchKey / "destination";
-  ASSERT_TRUE(scratch::WriteText(root, source, "", "default"));
-  ASSERT_TRUE(scratch::WriteText(root, source, "Same", "identical"));
-  ASSERT_TRUE(scratch::WriteText(root, destination, "", "default"));
-  ASSERT_TRUE(scratch::WriteText(root, destination, "Same", "identical"));
+  ASSERT_TRUE(test::WriteString(root, source, "", "default"));
+  ASSERT_TRUE(test::WriteString(root, source, "Same", "identical"));
+  ASSERT_TRUE(test::WriteString(root, destination, "", "default"));
+  ASSERT_TRUE(test::WriteString(root, destination, "Same", "identical"));
   {
     RegistryKey from(root, source.c_str(), RegistryRead);
     RegistryKey to(root, destination.c_str(), RegistryWrite);
     to.CopyFrom(from);
   }
-  EXPECT_EQ(scratch::Values(root, source), scratch::Values(root, destination));
+  EXPECT_EQ(test::Values(root, source), test::Values(root, destination));
 }
 
 TEST_P(RegistryKeyTest, ASourceWithoutDefaultGivesAnEmptyDefault) {
   const std::string source = scratchKey / "source", destination = scratchKey / "destination";
-  ASSERT_TRUE(scratch::WriteText(root, source, "v", "1"));
-  ASSERT_TRUE(scratch::CreateKey(root, destination));
+  ASSERT_TRUE(test::WriteString(root, source, "v", "1"));
+  ASSERT_TRUE(test::CreateKey(root, destination));
   RegistryKey from(root, source.c_str(), RegistryRead);
   RegistryKey to(root, destination.c_str(), RegistryWrite);
   to.CopyFrom(from);
-  const auto value = scratch::ReadValue(root, destination, "");
+  const auto value = test::ReadValue(root, destination, "");
   EXPECT_TRUE(value.exists);
   EXPECT_EQ(static_cast<DWORD>(REG_SZ), value.type);
   EXPECT_EQ(Text(""), value.data);
@@ -477,13 +475,13 @@ TEST_P(RegistryKeyTest, MirrorPrunesThenCopies) {
   // This key's own values and its list of sub-keys now equal the source's:
   // "Extra" and "onlyHere" are gone, "TypeOnly" and "Dword" have the
   // source's types.
-  EXPECT_EQ(scratch::Values(root, source), scratch::Values(root, destination));
-  EXPECT_EQ(scratch::SubKeys(root, source), scratch::SubKeys(root, destination));
-  EXPECT_FALSE(scratch::KeyExists(root, destination + "\\onlyHere"));
+  EXPECT_EQ(test::Values(root, source), test::Values(root, destination));
+  EXPECT_EQ(test::SubKeys(root, source), test::SubKeys(root, destination));
+  EXPECT_FALSE(test::KeyExists(root, destination + "\\onlyHere"));
   // Below a sub-key that both have, the copy adds and overwrites; the prune
   // works on the mirrored key's own level only (Prune).
-  EXPECT_EQ(Text("1"), scratch::ReadValue(root, destination + "\\sub", "inner").data);
-  EXPECT_TRUE(scratch::ReadValue(root, destination + "\\sub", "extraInner").exists);
+  EXPECT_EQ(Text("1"), test::ReadValue(root, destination + "\\sub", "inner").data);
+  EXPECT_TRUE(test::ReadValue(root, destination + "\\sub", "extraInner").exists);
   ExpectSameTree(root, source + "\\sub\\deeper", root, destination + "\\sub\\deeper");
 }
 
@@ -491,35 +489,35 @@ TEST_P(RegistryKeyTest, MirrorLeavesValuesThatDoNotFitItsBuffersAlone) {
   const std::string source = scratchKey / "source", destination = scratchKey / "destination";
   const std::string big(300, 'b');
   const std::string longName(300, 'n');
-  ASSERT_TRUE(scratch::CreateKey(root, source));
+  ASSERT_TRUE(test::CreateKey(root, source));
   // Only here, and too big for the 261-byte data or name buffer: the
   // enumeration skips them, so they stay.
-  ASSERT_TRUE(scratch::WriteValue(root, destination, "BigData", REG_BINARY, big));
-  ASSERT_TRUE(scratch::WriteText(root, destination, longName, "x"));
+  ASSERT_TRUE(test::WriteValue(root, destination, "BigData", REG_BINARY, big));
+  ASSERT_TRUE(test::WriteString(root, destination, longName, "x"));
   // Only here and small: it goes.
-  ASSERT_TRUE(scratch::WriteText(root, destination, "Small", "x"));
+  ASSERT_TRUE(test::WriteString(root, destination, "Small", "x"));
   // In both, too big in the source only: a value of the same type stays
   // (the copy cannot take the source's), one of another type goes.
-  ASSERT_TRUE(scratch::WriteValue(root, source, "BigThere", REG_BINARY, big));
-  ASSERT_TRUE(scratch::WriteValue(root, destination, "BigThere", REG_BINARY, std::string("\x01", 1)));
-  ASSERT_TRUE(scratch::WriteValue(root, source, "BigThereOtherType", REG_BINARY, big));
-  ASSERT_TRUE(scratch::WriteText(root, destination, "BigThereOtherType", "x"));
+  ASSERT_TRUE(test::WriteValue(root, source, "BigThere", REG_BINARY, big));
+  ASSERT_TRUE(test::WriteValue(root, destination, "BigThere", REG_BINARY, std::string("\x01", 1)));
+  ASSERT_TRUE(test::WriteValue(root, source, "BigThereOtherType", REG_BINARY, big));
+  ASSERT_TRUE(test::WriteString(root, destination, "BigThereOtherType", "x"));
   {
     RegistryKey from(root, source.c_str(), RegistryRead);
     RegistryKey to(root, destination.c_str(), RegistryWrite);
     to.Mirror(from);
   }
-  EXPECT_EQ(big, scratch::ReadValue(root, destination, "BigData").data);
-  EXPECT_TRUE(scratch::ReadValue(root, destination, longName).exists);
-  EXPECT_FALSE(scratch::ReadValue(root, destination, "Small").exists);
-  EXPECT_EQ(std::string("\x01", 1), scratch::ReadValue(root, destination, "BigThere").data);
-  EXPECT_FALSE(scratch::ReadValue(root, destination, "BigThereOtherType").exists);
+  EXPECT_EQ(big, test::ReadValue(root, destination, "BigData").data);
+  EXPECT_TRUE(test::ReadValue(root, destination, longName).exists);
+  EXPECT_FALSE(test::ReadValue(root, destination, "Small").exists);
+  EXPECT_EQ(std::string("\x01", 1), test::ReadValue(root, destination, "BigThere").data);
+  EXPECT_FALSE(test::ReadValue(root, destination, "BigThereOtherType").exists);
 }
 
 TEST_P(RegistryKeyTest, MirrorOntoAnEmptyKeyMakesAnEqualTree) {
   const std::string source = scratchKey / "source", destination = scratchKey / "destination";
   MakeSource(root, source);
-  ASSERT_TRUE(scratch::CreateKey(root, destination));
+  ASSERT_TRUE(test::CreateKey(root, destination));
   {
     RegistryKey from(root, source.c_str(), RegistryRead);
     RegistryKey to(root, destination.c_str(), RegistryWrite);
@@ -542,11 +540,11 @@ TEST_P(RegistryKeyTest, AssignmentMirrorsAndPlusEqualsCopies) {
     toCopy += from;
     toCopy = toCopy;  // itself: nothing changes
   }
-  EXPECT_EQ(scratch::Values(root, source), scratch::Values(root, mirrored));
-  EXPECT_EQ(scratch::SubKeys(root, source), scratch::SubKeys(root, mirrored));
-  EXPECT_TRUE(scratch::ReadValue(root, copied, "Extra").exists);
-  EXPECT_TRUE(scratch::KeyExists(root, copied + "\\onlyHere"));
-  EXPECT_EQ(Text("new"), scratch::ReadValue(root, copied, "Changed").data);
+  EXPECT_EQ(test::Values(root, source), test::Values(root, mirrored));
+  EXPECT_EQ(test::SubKeys(root, source), test::SubKeys(root, mirrored));
+  EXPECT_TRUE(test::ReadValue(root, copied, "Extra").exists);
+  EXPECT_TRUE(test::KeyExists(root, copied + "\\onlyHere"));
+  EXPECT_EQ(Text("new"), test::ReadValue(root, copied, "Changed").data);
 }
 
 // --- The root classes ---------------------------------------------------------------
@@ -561,7 +559,7 @@ TEST(RegistryRootClasses, EachOpensBelowItsRoot) {
   EXPECT_EQ(HKEY_CLASSES_ROOT, classes.Parent());
   UsersKey users("", RegistryRead);
   EXPECT_EQ(HKEY_USERS, users.Parent());
-  // The roots of the Part's table (sign-extended in a 64-bit handle).
+  // The predefined roots' values (sign-extended in a 64-bit handle).
   auto low = [](HKEY key) { return static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(key)); };
   EXPECT_EQ(0x80000000u, low(HKEY_CLASSES_ROOT));
   EXPECT_EQ(0x80000004u, low(HKEY_PERFORMANCE_DATA));
@@ -586,10 +584,10 @@ TEST(RegistryRootClasses, AssignmentAcrossRoots) {
     CurrentUserKey to((user / "destination").c_str(), RegistryWrite);
     to = from;
   }
-  EXPECT_EQ(scratch::Values(HKEY_LOCAL_MACHINE, machine / "source"),
-            scratch::Values(HKEY_CURRENT_USER, user / "destination"));
-  EXPECT_EQ(scratch::SubKeys(HKEY_LOCAL_MACHINE, machine / "source"),
-            scratch::SubKeys(HKEY_CURRENT_USER, user / "destination"));
+  EXPECT_EQ(test::Values(HKEY_LOCAL_MACHINE, machine / "source"),
+            test::Values(HKEY_CURRENT_USER, user / "destination"));
+  EXPECT_EQ(test::SubKeys(HKEY_LOCAL_MACHINE, machine / "source"),
+            test::SubKeys(HKEY_CURRENT_USER, user / "destination"));
   ExpectSameTree(HKEY_LOCAL_MACHINE, machine / "source\\sub\\deeper", HKEY_CURRENT_USER,
                  user / "destination\\sub\\deeper");
 }

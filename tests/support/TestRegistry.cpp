@@ -139,4 +139,17 @@ std::vector<std::string> SubKeys(HKEY root, const std::string& key) {
   return names;
 }
 
+ScratchKey::ScratchKey(HKEY root) : root(root) {
+  static unsigned serial = 0;
+  path =
+      std::string(kParent) + "\\k" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
+  DeleteTree(root, path);
+  created = CreateKey(root, path);
+}
+
+ScratchKey::~ScratchKey() {
+  DeleteTree(root, path);
+  RegDeleteKeyA(root, kParent);  // fails while another test's key is in it
+}
+
 }  // namespace test

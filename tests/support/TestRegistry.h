@@ -43,6 +43,29 @@ std::vector<std::pair<std::string, RegistryValue>> Values(HKEY root, const std::
 // The names of a key's sub-keys.
 std::vector<std::string> SubKeys(HKEY root, const std::string& key);
 
+// A key of its own for one test: "Software\KestrinTest\<process>_<serial>"
+// below `root`, made empty at construction and removed with its tree (and
+// the shared parent when that is left empty) at the end.
+class ScratchKey {
+ public:
+  explicit ScratchKey(HKEY root);
+  ~ScratchKey();
+  ScratchKey(const ScratchKey&) = delete;
+  ScratchKey& operator=(const ScratchKey&) = delete;
+
+  HKEY Root() const { return root; }
+  const std::string& Path() const { return path; }
+  bool Created() const { return created; }
+  std::string operator/(const std::string& name) const { return path + "\\" + name; }
+
+  static constexpr const char* kParent = "Software\\KestrinTest";
+
+ private:
+  HKEY root;
+  std::string path;
+  bool created = false;
+};
+
 }  // namespace test
 
-#endif
+#endif  // KESTRIN_TESTS_SUPPORT_TESTREGISTRY_H

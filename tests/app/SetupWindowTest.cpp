@@ -10,7 +10,7 @@
 #include "app/SetupAction.h"
 #include "app/SetupDialog.h"
 #include "resources/ResourceIds.h"
-#include "tests/engine/RecordedSystemCalls.h"
+#include "tests/support/RecordedSystemCalls.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/engine/RecordedSystemCalls.h"
+#include "tests/support/RecordedSystemCalls.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Stand-ins for the engine's message boxes and restart: they record what the
 // user would have seen and answer as the test tells them.
-#ifndef KESTRIN_TESTS_ENGINE_RECORDEDSYSTEMCALLS_H
-#define KESTRIN_TESTS_ENGINE_RECORDEDSYSTEMCALLS_H
+#ifndef KESTRIN_TESTS_SUPPORT_RECORDEDSYSTEMCALLS_H
+#define KESTRIN_TESTS_SUPPORT_RECORDEDSYSTEMCALLS_H
 
 #include <deque>
 #include <functional>
@@ -34,4 +34,4 @@ void Clear();
 
 }  // namespace recorded
 
-#endif
+#endif  // KESTRIN_TESTS_SUPPORT_RECORDEDSYSTEMCALLS_H
