@@ -1,6 +1,7 @@
-// The setup dialog run in the test program itself, where its system menu and
-// fonts can be inspected (neither can be read from another process). The
-// engine's message boxes are recorded, never shown.
+// The setup dialog run in the test program itself, where its system menu,
+// fonts and focus can be inspected (none can be read from another process).
+// The engine's message boxes are recorded, never shown. What the user sees of
+// the built program is driven in the end-to-end scenarios.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -57,6 +58,21 @@ TEST(SetupWindowTest, SystemMenuEndsWithAboutAndCannotSize) {
   };
   EXPECT_EQ(IDCANCEL, dialog.DoModal());
   EXPECT_EQ(FALSE, dialog.initResult) << "the dialog placed the focus itself";
+}
+
+TEST(SetupWindowTest, StartsWithTheCheckedActionFocusedAndOneIconEverywhere) {
+  InspectedDialog dialog;
+  dialog.inspect = [](InspectedDialog& d) {
+    HWND window = d.GetSafeHwnd();
+    EXPECT_EQ(BST_CHECKED, SendMessageA(GetDlgItem(window, IDC_EXIT), BM_GETCHECK, 0, 0));
+    EXPECT_EQ(GetDlgItem(window, IDC_EXIT), GetFocus());
+    // The title bar, the task list and dragging show the same icon.
+    const LRESULT icon = SendMessageA(window, WM_QUERYDRAGICON, 0, 0);
+    EXPECT_NE(0, icon);
+    EXPECT_EQ(icon, SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(icon, SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+  };
+  EXPECT_EQ(IDCANCEL, dialog.DoModal());
 }
 
 TEST(SetupWindowTest, LabelsTakeTheLanguagesFontAndTheStatusLineKeepsTheDialogs) {

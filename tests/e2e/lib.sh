@@ -125,13 +125,13 @@ wait_window() {
 read_dialog() {
   automate read "$1"
   DIALOG=$AUTOMATE_OUT
-  CAPTION=$(printf '%s\n' "$DIALOG" | head -n1 | cut -f4)
+  CAPTION=$(field 4 "${DIALOG%%$'\n'*}")
 }
 
 # The line of control ID in DIALOG; fails when there is none.
 control_line() {
   local line
-  line=$(printf '%s\n' "$DIALOG" | awk -F'\t' -v id="$1" '$1 == "control" && $2 == id' | head -n1)
+  line=$(printf '%s\n' "$DIALOG" | awk -F'\t' -v id="$1" '$1 == "control" && $2 == id && !seen { print; seen = 1 }')
   [ -n "$line" ] || fail "expected a control $1 in the dialog" "control $1" "$(printf '%s\n' "$DIALOG" | cut -f2,3 | tr '\t\n' ' ;')"
   CONTROL_LINE=$line
 }
@@ -184,6 +184,12 @@ click() { automate click "$1" "$2"; }
 select_item() { automate select "$1" "$2" "$3"; }
 press_ok() { automate ok "$1"; }
 press_cancel() { automate cancel "$1"; }
+# system_command HWND CODE: as the window's system menu would (0xF060 Close).
+system_command() { automate syscommand "$1" "$2"; }
+
+# expect_state HWND enabled|disabled: the window comes to take input, or to
+# refuse it while a modal box it owns is open (bounded wait).
+expect_state() { automate state "$1" --until "$2" --timeout 10; }
 
 # wait_msgbox [--timeout S]: the target's next message box. Sets MSGBOX,
 # MSGBOX_CAPTION, MSGBOX_TEXT, MSGBOX_BUTTONS ("6 7": IDYES IDNO) and
@@ -207,6 +213,12 @@ wait_msgbox() {
 }
 
 answer() { automate answer "$1" "$2"; }
+
+# expect_no_msgbox SECONDS: the target opens no new message box meanwhile.
+expect_no_msgbox() {
+  need_target
+  automate no-msgbox "${TARGET[@]}" --timeout "$1"
+}
 
 # expect_msgbox CAPTION TEXT BUTTONS ICON ANSWER [--timeout S]: waits for the
 # target's next message box, checks it whole, then answers it with the button
@@ -245,10 +257,19 @@ wait_until() {
   done
 }
 
-# wait_exit [--timeout S]: the target process has ended.
+# wait_exit [--code N] [--timeout S]: the target process has ended; one that
+# start started, with exit code N (default 0: a crash is no clean end).
 wait_exit() {
   need_target
+  local want=0
+  if [ "${1:-}" = --code ]; then
+    want=$2
+    shift 2
+  fi
   automate wait-exit "${TARGET[@]}" "$@"
+  local code
+  code=$(field 3 "$AUTOMATE_OUT")
+  [ -z "$code" ] || [ "$code" = "$want" ] || fail "process ${TARGET[1]} ended with another exit code" "exit code $want" "exit code $code"
 }
 
 # ---- registry --------------------------------------------------------------

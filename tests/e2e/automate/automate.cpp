@@ -43,11 +43,15 @@ const char kUsage[] =
     "  click HWND ID                          BM_CLICK on a button\n"
     "  ok HWND | cancel HWND                  WM_COMMAND IDOK / IDCANCEL\n"
     "  command HWND ID                        WM_COMMAND ID (posted)\n"
+    "  syscommand HWND CODE                   WM_SYSCOMMAND CODE (posted), e.g. 0xF060 Close\n"
+    "  state HWND [--until enabled|disabled] [--timeout S]\n"
+    "                                         whether the window takes input: state HWND STATE\n"
     "  select HWND ID INDEX                   CB_SETCURSEL + CBN_SELCHANGE\n"
     "  wait-msgbox TARGET [--timeout S] [--answer ID]\n"
     "                                         read (and answer) a message box\n"
     "  answer HWND ID                         answer a message box\n"
-    "  wait-exit TARGET [--timeout S]         wait until the process has ended\n"
+    "  no-msgbox TARGET [--timeout S]         no new message box shows within the time\n"
+    "  wait-exit TARGET [--timeout S]         wait until the process has ended: exited PID CODE\n"
     "  idle [--timeout S]                     sleep (keeps the Wine session alive)\n"
     "  rect HWND                              the window's screen rectangle: rect L T R B\n"
     "  short-path PATH                        the 8.3 form of an existing path: short PATH\n"
@@ -415,6 +419,7 @@ struct Options {
   double timeout = -1;  // not given: the command's default
   int answer = -1;
   std::string dir;
+  std::string until;
   std::vector<std::string> rest;
 };
 
@@ -452,6 +457,10 @@ Options ParseOptions(int argc, char** argv, int first) {
       listHidden = true;
     } else if (a == "--dir") {
       o.dir = value();
+    } else if (a == "--until") {
+      o.until = value();
+      if (o.until != "enabled" && o.until != "disabled")
+        Usage("--until takes enabled or disabled, not " + o.until);
     } else if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
       Usage("unknown option " + a);
     } else {
@@ -628,6 +637,34 @@ int Command(const Options& o, int fixedId) {
   HWND hwnd = ParseHandle(o.rest[0].c_str());
   int id = fixedId ? fixedId : static_cast<int>(ParseNumber(o.rest[1].c_str(), "command id"));
   return PostCommand(hwnd, id);
+}
+
+int SysCommand(const Options& o) {
+  RequireArgs(o, 2, "syscommand");
+  HWND hwnd = ParseHandle(o.rest[0].c_str());
+  const long code = ParseNumber(o.rest[1].c_str(), "system command");
+  if (!PostMessageA(hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(code), 0))
+    Fail("could not post WM_SYSCOMMAND " + o.rest[1] + " to " + HandleText(hwnd) + ": error " +
+         std::to_string(GetLastError()));
+  printf("posted\tsyscommand\t%s\n", o.rest[1].c_str());
+  return 0;
+}
+
+// Whether a window takes input: a window that owns a modal box is disabled
+// until the box closes. With --until, waits (bounded) for that state.
+int State(const Options& o) {
+  RequireArgs(o, 1, "state");
+  HWND hwnd = ParseHandle(o.rest[0].c_str());
+  auto state = [hwnd] { return std::string(IsWindowEnabled(hwnd) ? "enabled" : "disabled"); };
+  Deadline deadline(o.timeout);
+  while (!o.until.empty() && state() != o.until) {
+    if (deadline.Passed() || !IsWindow(hwnd))
+      Fail("expected window " + HandleText(hwnd) + " to be " + o.until + " within " + Seconds(o.timeout) +
+           "; it is " + (IsWindow(hwnd) ? state() : "closed"));
+    Sleep(kPollMs);
+  }
+  printf("state\t%s\t%s\n", HandleText(hwnd).c_str(), state().c_str());
+  return 0;
 }
 
 int Select(const Options& o) {
@@ -817,6 +854,30 @@ int Answer(const Options& o) {
   return AnswerBox(box, static_cast<int>(ParseNumber(o.rest[1].c_str(), "button id")));
 }
 
+// For "nothing more happens": the message boxes already open are no news,
+// one that opens within the time fails the command.
+int NoMessageBox(const Options& o) {
+  RequireTarget(o, "no-msgbox");
+  RequireArgs(o, 0, "no-msgbox");
+  std::vector<HWND> known;
+  for (const Found& f : VisibleWindows(o.target))
+    if (IsMessageBox(f.hwnd))
+      known.push_back(f.hwnd);
+  Deadline deadline(o.timeout);
+  do {
+    for (const Found& f : VisibleWindows(o.target))
+      if (IsMessageBox(f.hwnd) && std::find(known.begin(), known.end(), f.hwnd) == known.end()) {
+        PrintMessageBox(f.hwnd);
+        Fail("expected no new message box of " + o.target.Describe() + " within " + Seconds(o.timeout) +
+             "; saw " + Quote(WindowText(f.hwnd)) + ": " +
+             Quote(WindowText(Control(f.hwnd, kMessageBoxTextId))));
+      }
+    Sleep(kPollMs);
+  } while (!deadline.Passed());
+  printf("no-msgbox\t%s\n", Seconds(o.timeout).c_str());
+  return 0;
+}
+
 int WaitExit(const Options& o) {
   RequireTarget(o, "wait-exit");
   RequireArgs(o, 0, "wait-exit");
@@ -944,12 +1005,18 @@ int Run(int argc, char** argv) {
     return Command(o, IDCANCEL);
   if (command == "command")
     return Command(o, 0);
+  if (command == "syscommand")
+    return SysCommand(o);
+  if (command == "state")
+    return State(o);
   if (command == "select")
     return Select(o);
   if (command == "wait-msgbox")
     return WaitMessageBox(o);
   if (command == "answer")
     return Answer(o);
+  if (command == "no-msgbox")
+    return NoMessageBox(o);
   if (command == "wait-exit")
     return WaitExit(o);
   if (command == "idle")

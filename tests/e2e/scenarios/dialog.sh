@@ -66,6 +66,28 @@ dialog_languages_exit() {
   expect_no_reg "$COMPANY_KEY"
   expect_product_files Installer.exe Kestrin.htm Kestrin.vxd
 
+  # A language switch ends the command line's part the program reads: the
+  # action switch after it runs nothing. The About box from the system menu
+  # (its low four bits are the system's own) holds the dialog until it is
+  # closed, and Close from the system menu ends the program.
+  start '"C:\Kestrin\Installer.exe" /lang=ru /install'
+  wait_window --has-control 1003 --timeout 30
+  local dialog=$WINDOW
+  read_dialog "$dialog"
+  expect_russian_dialog "Драйвер Kestrin.vxd настоящий момент не активен."
+  expect_checked 1002
+  expect_no_msgbox 1.5
+  system_command "$dialog" 0x13
+  wait_window --caption "About KestrinInstaller"
+  read_dialog "$WINDOW"
+  expect_control 1 OK
+  expect_state "$dialog" disabled
+  press_ok "$WINDOW"
+  expect_state "$dialog" enabled
+  system_command "$dialog" 0xF060
+  wait_exit --timeout 20
+  expect_nothing_installed
+
   # The language an install saved is the one the next start shows.
   wine_run reg add "$USER_KEY" /v Language /t REG_SZ /d Russian /f >/dev/null 2>&1
   start '"C:\Kestrin\Installer.exe"'

@@ -53,7 +53,8 @@ selftest_dialog() {
   read_dialog "$WINDOW"
   expect_checked 1000
   press_ok "$WINDOW"
-  wait_exit --timeout 20
+  # The dialog's result is the program's exit code: IDOK.
+  wait_exit --code 1 --timeout 20
   expect_reg 'HKCU\Software\KestrinSelfTest' Action REG_DWORD 0x1
   expect_reg 'HKCU\Software\KestrinSelfTest' Answer REG_SZ yes
   expect_reg 'HKCU\Software\KestrinSelfTest' Language REG_SZ Русский
@@ -67,7 +68,7 @@ selftest_dialog() {
   start '"C:\Self Test\automate_selftest.exe"'
   wait_window --has-control 1003 --timeout 30
   press_cancel "$WINDOW"
-  wait_exit --timeout 20
+  wait_exit --code 2 --timeout 20
   expect_no_file 'C:\Self Test\result.txt'
 
   # A restart with the session held runs the RunOnce entries at once, and
@@ -77,7 +78,7 @@ selftest_dialog() {
   start '"C:\Self Test\automate_selftest.exe"'
   wait_window --has-control 1003 --timeout 30
   press_cancel "$WINDOW"
-  wait_exit --timeout 20
+  wait_exit --code 2 --timeout 20
   expect_no_file 'C:\ranonce.txt'
   restart
   expect_file 'C:\ranonce.txt'
