@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "uninst/WininitText.h"
+
 namespace {
 
 // Reads a whole file into a malloc'ed, zero-terminated text; an empty text

@@ -14,10 +14,4 @@ bool ScheduleRemovalAtRestart(const char* path);
 // of Windows 9x removes files only.
 bool RestartRemovesFolders();
 
-// A WININIT.INI text with "NUL=<shortPath>" added as the last line of its
-// [rename] section (the section is added at the end when missing). Section
-// names compare without regard to case; lines end in CRLF. The result is
-// allocated with malloc (the caller frees it), or null when out of memory.
-char* AddWininitRemoval(const char* iniText, const char* shortPath);
-
-#endif
+#endif  // KESTRIN_UNINST_RESTARTREMOVAL_H

@@ -1,4 +1,4 @@
-#include "uninst/RestartRemoval.h"
+#include "uninst/WininitText.h"
 
 #include <cstdlib>
 #include <cstring>

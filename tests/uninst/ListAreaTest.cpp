@@ -8,7 +8,7 @@
 
 #include "uninst/FileListWalk.h"
 #include "uninst/ListArea.h"
-#include "uninst/RestartRemoval.h"
+#include "uninst/WininitText.h"
 
 namespace {
 
