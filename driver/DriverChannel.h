@@ -64,4 +64,4 @@ class DriverChannel {
   DWORD bytesReturned;    // count of the last reply
 };
 
-#endif
+#endif  // KESTRIN_DRIVER_DRIVERCHANNEL_H

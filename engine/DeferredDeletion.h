@@ -37,4 +37,4 @@ int ScheduleDeferredDeletion(const ProductProfile& profile, const char* list);
 int WriteHelperAndAskRestart(const ProductProfile& profile, const char* list, const void* image,
                              unsigned long size);
 
-#endif
+#endif  // KESTRIN_ENGINE_DEFERREDDELETION_H

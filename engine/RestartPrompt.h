@@ -11,4 +11,4 @@ class ProductProfile;
 // reminder to restart under the same caption.
 void PromptRestart(const ProductProfile& profile, uint16_t captionId, uint16_t questionId);
 
-#endif
+#endif  // KESTRIN_ENGINE_RESTARTPROMPT_H

@@ -11,4 +11,4 @@ class ProductProfile;
 int InstallProduct(ProductProfile& profile);
 int UninstallProduct(ProductProfile& profile);
 
-#endif
+#endif  // KESTRIN_ENGINE_SETUPPROCEDURES_H

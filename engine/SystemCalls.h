@@ -11,4 +11,4 @@ int ShowMessageBox(const char* text, const char* caption, unsigned style);
 // ExitWindowsEx(flags, reason); its result.
 int RestartSystem(unsigned flags, unsigned long reason);
 
-#endif
+#endif  // KESTRIN_ENGINE_SYSTEMCALLS_H

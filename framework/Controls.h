@@ -25,4 +25,4 @@ class CComboBox : public CWnd {
 // A static text control; its text is set with SetWindowText.
 class CStatic : public CWnd {};
 
-#endif
+#endif  // KESTRIN_FRAMEWORK_CONTROLS_H

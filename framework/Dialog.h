@@ -80,4 +80,4 @@ class CDialog : public CWnd {
   std::exception_ptr escaped;
 };
 
-#endif
+#endif  // KESTRIN_FRAMEWORK_DIALOG_H

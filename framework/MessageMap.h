@@ -40,4 +40,4 @@ CMessageMap MakeMessageMap(const CMessageMapEntry (&entries)[N]) {
   return CMessageMap{entries, N};
 }
 
-#endif
+#endif  // KESTRIN_FRAMEWORK_MESSAGEMAP_H

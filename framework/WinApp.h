@@ -35,4 +35,4 @@ class CWinApp {
 // when the program has no application object.
 int RunApplication(HINSTANCE instance);
 
-#endif
+#endif  // KESTRIN_FRAMEWORK_WINAPP_H

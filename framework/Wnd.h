@@ -44,4 +44,4 @@ class CWnd {
   HWND hwnd = nullptr;
 };
 
-#endif
+#endif  // KESTRIN_FRAMEWORK_WND_H

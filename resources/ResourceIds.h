@@ -1,6 +1,6 @@
-/* ResourceIds: identifiers of the setup program's resources (string table,
-   and later its dialogs, icon and helper image), shared by Installer.rc and
-   the code. Plain macros only: the resource compiler reads this file too. */
+/* ResourceIds: identifiers of the setup program's resources (its string
+   table, dialogs, icon and helper image), shared by Installer.rc and the
+   code. Plain macros only: the resource compiler reads this file too. */
 #ifndef KESTRIN_RESOURCES_RESOURCEIDS_H
 #define KESTRIN_RESOURCES_RESOURCEIDS_H
 

@@ -26,4 +26,4 @@ class FileListWalk {
   bool done;
 };
 
-#endif
+#endif  // KESTRIN_UNINST_FILELISTWALK_H

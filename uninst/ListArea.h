@@ -30,4 +30,4 @@ bool Patch(unsigned char* image, std::size_t size, const char* list);
 
 }  // namespace ListArea
 
-#endif
+#endif  // KESTRIN_UNINST_LISTAREA_H

@@ -11,4 +11,4 @@
 #define IDC_CHOICE       303
 #define IDC_STATUS       304
 
-#endif
+#endif  // KESTRIN_TESTS_FRAMEWORK_FRAMEWORKTESTIDS_H

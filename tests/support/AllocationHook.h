@@ -25,4 +25,4 @@ void SetErrnoLeftByFree(int value);
 
 }  // namespace test
 
-#endif
+#endif  // KESTRIN_TESTS_SUPPORT_ALLOCATIONHOOK_H

@@ -62,4 +62,4 @@ class DriverSuite : public ::testing::Test {
 
 }  // namespace test
 
-#endif
+#endif  // KESTRIN_TESTS_SUPPORT_DRIVERDOUBLE_H

@@ -29,4 +29,4 @@ class InstallationGuard {
 
 }  // namespace test
 
-#endif
+#endif  // KESTRIN_TESTS_SUPPORT_INSTALLATIONGUARD_H

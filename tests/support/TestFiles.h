@@ -14,4 +14,4 @@ bool Exists(const std::string& path);
 
 }  // namespace test
 
-#endif
+#endif  // KESTRIN_TESTS_SUPPORT_TESTFILES_H

@@ -21,4 +21,4 @@ class Tracked : public OwnedObject {
 
 }  // namespace test
 
-#endif
+#endif  // KESTRIN_TESTS_SUPPORT_TRACKEDOBJECT_H

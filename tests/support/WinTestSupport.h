@@ -78,4 +78,4 @@ void NeedRussianCodePage();
 
 }  // namespace test
 
-#endif
+#endif  // KESTRIN_TESTS_SUPPORT_WINTESTSUPPORT_H

@@ -15,4 +15,4 @@
 #define IDC_ASK            1010
 #define IDC_FAIL           1011
 
-#endif
+#endif  // KESTRIN_E2E_SELFTEST_IDS_H
