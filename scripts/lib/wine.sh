@@ -21,6 +21,13 @@ make_wine_prefix() {
   if [ $rc -eq 0 ]; then
     timeout --kill-after=10 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$log" 2>&1 || rc=$?
   fi
+  # Debian's Wine 8 looks for its own fonts in "<data dir>\../fonts", a
+  # path it never resolves, so Marlett, the font of the caption buttons, is
+  # missing and Close shows as an "r". Wine also loads the prefix's Fonts
+  # folder.
+  if [ $rc -eq 0 ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/" || rc=$?
+  fi
   if [ $rc -eq 0 ] && [ -n "$version" ]; then
     timeout --kill-after=10 120 wine winecfg -v "$version" >>"$log" 2>&1 || rc=$?
   fi
