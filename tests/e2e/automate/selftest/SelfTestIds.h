@@ -1,7 +1,7 @@
 // Control ids of the self-test dialog; the runner's self-test scenario uses
 // the same numbers.
-#ifndef KESTRIN_E2E_SELFTEST_IDS_H
-#define KESTRIN_E2E_SELFTEST_IDS_H
+#ifndef KESTRIN_TESTS_E2E_AUTOMATE_SELFTEST_SELFTESTIDS_H
+#define KESTRIN_TESTS_E2E_AUTOMATE_SELFTEST_SELFTESTIDS_H
 
 #define IDD_SELFTEST       200
 #define IDC_FIRST          1000
@@ -15,4 +15,4 @@
 #define IDC_ASK            1010
 #define IDC_FAIL           1011
 
-#endif  // KESTRIN_E2E_SELFTEST_IDS_H
+#endif  // KESTRIN_TESTS_E2E_AUTOMATE_SELFTEST_SELFTESTIDS_H
