@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -14,6 +13,7 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/TestRegistry.h"
 #include "tests/support/WinTestSupport.h"
+#include "tools/AsciiCase.h"
 
 namespace {
 
@@ -166,7 +166,7 @@ void ClearPendingRemovals() { test::DeleteValue(HKEY_LOCAL_MACHINE, kSessionMana
 
 std::string Lower(std::string s) {
   for (auto& c : s)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    c = AsciiLower(c);
   return s;
 }
 
