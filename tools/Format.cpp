@@ -1,10 +1,10 @@
 #include "tools/Format.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include "tools/CTOOPtr.h"
+#include "tools/FormatIntoBuffer.h"
 
 namespace {
 
@@ -248,7 +248,7 @@ void FormatMac(Output& out, const unsigned char* bytes, const Directive& directi
 
 // The plain integer forms every runtime prints the same way ("%d", "%5u",
 // "%08X", "%-4x", "%ld" with a 32-bit value) are done here: handing each of
-// them to snprintf would cost more than the rest of the format.
+// them to the runtime would cost more than the rest of the format.
 bool TryFastInteger(Output& out, int value, const Directive& directive, const Sizes& sizes) {
   const char conversion = directive.conversion;
   if (directive.sign != 0 || directive.dot || (directive.sizeLetter != 0 && directive.sizeLetter != 'l'))
@@ -333,27 +333,17 @@ void RuntimeField(Output& out, const Directive& directive, const Sizes& sizes, b
 
   char* field = out.Reserve(kFieldMax + 1);
   const size_t room = kFieldMax + 1;
-  int written;
+  size_t written;
   if (hasWidth && hasPrecision)
-    written = std::snprintf(field, room, text, sizes.runtimeWidth, sizes.runtimePrecision, value);
+    written = FormatIntoBuffer(field, room, text, sizes.runtimeWidth, sizes.runtimePrecision, value);
   else if (hasWidth)
-    written = std::snprintf(field, room, text, sizes.runtimeWidth, value);
+    written = FormatIntoBuffer(field, room, text, sizes.runtimeWidth, value);
   else if (hasPrecision)
-    written = std::snprintf(field, room, text, sizes.runtimePrecision, value);
+    written = FormatIntoBuffer(field, room, text, sizes.runtimePrecision, value);
   else
-    written = std::snprintf(field, room, text, value);
-  if (written < 0)
-    written = 0;  // the runtime refused; the field stays empty
-  out.Commit(static_cast<size_t>(written > kFieldMax ? kFieldMax : written));
+    written = FormatIntoBuffer(field, room, text, value);
+  out.Commit(written);
 }
-
-// mingw's own printf (the one libstdc++ selects) and glibc read "%Lf" as a
-// long double; the Microsoft runtime reads a double.
-#if defined(_WIN32) && !(defined(__USE_MINGW_ANSI_STDIO) && __USE_MINGW_ANSI_STDIO)
-typedef double RuntimeLongDouble;
-#else
-typedef long double RuntimeLongDouble;
-#endif
 
 void FloatingField(Output& out, const Directive& directive, const Sizes& sizes, double value) {
   if (directive.sizeLetter == 'L') {

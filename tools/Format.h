@@ -13,7 +13,8 @@
 // These are placed in the width (blanks, left when "-" is given; a negative
 // width counts as none) and cut to the precision; a field holds at most 1,024
 // characters.
-// Handed to the C runtime's snprintf, one at a time:
+// Handed to the C runtime one at a time (FormatIntoBuffer: msvcrt.dll on
+// Windows), and so printed as that runtime prints them:
 //   %e %E %f %g %G  a double, rounded to float unless "l" or "L" is given
 //   %d %i %u %x %X %o %p  one 32-bit int
 // and cut to 1,024 characters. Any other conversion character reads one int

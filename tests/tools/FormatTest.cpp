@@ -4,11 +4,11 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "tools/Format.h"
+#include "tools/FormatIntoBuffer.h"
 
 namespace {
 
@@ -23,11 +23,11 @@ void ExpectAll(const std::vector<Case>& cases) {
     EXPECT_STREQ(c.expected, c.actual.c_str()) << "case " << c.label;
 }
 
-// What the platform's own runtime prints for one conversion.
+// What the runtime the engine hands conversions to prints for one.
 template <typename... Args>
 std::string Runtime(const char* format, Args... args) {
   char buffer[2048];
-  std::snprintf(buffer, sizeof buffer, format, args...);
+  FormatIntoBuffer(buffer, sizeof buffer, format, args...);
   return buffer;
 }
 
@@ -97,12 +97,16 @@ TEST(FormatTest, FloatingRoundsToSinglePrecisionWithoutSizeLetter) {
       {"%*.*f", MakeFormatted("%*.*f|", 7, 2, 1.005), "   1.00|"},
       {"%.f", MakeFormatted("%.f", 2.0), "2"},
   });
-  // Exponent digits differ between runtimes: compare with this platform's.
-  EXPECT_EQ(Runtime("%e", static_cast<double>(static_cast<float>(12345.678))),
-            MakeFormatted("%e", 12345.678).c_str());
+  // msvcrt.dll writes three exponent digits at least and infinity as
+  // "1.#INF"; C99 runtimes two digits and "inf".
+#ifdef _WIN32
+  EXPECT_STREQ("1.234568e+004", MakeFormatted("%e", 12345.678).c_str());
+  EXPECT_STREQ("1.#INF", MakeFormatted("%g", 1e300).c_str());
+#else
+  EXPECT_STREQ("1.234568e+04", MakeFormatted("%e", 12345.678).c_str());
+  EXPECT_STREQ("inf", MakeFormatted("%g", 1e300).c_str());
+#endif
   EXPECT_EQ(Runtime("%.3lE", 1e-300), MakeFormatted("%.3lE", 1e-300).c_str());
-  EXPECT_EQ(Runtime("%g", static_cast<double>(static_cast<float>(1e300))),
-            MakeFormatted("%g", 1e300).c_str());
 }
 
 TEST(FormatTest, IntegersReadOne32BitValue) {
