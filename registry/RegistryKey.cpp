@@ -1,11 +1,10 @@
 #include "registry/RegistryKey.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "registry/RegistryMessage.h"
+#include "tools/FormatIntoBuffer.h"
 
 namespace {
 
@@ -36,10 +35,11 @@ RegistryKey::RegistryKey(HKEY parent, const char* keyPath, RegistryKeyMode mode)
 RegistryKey::RegistryKey(const RegistryKey& other, const char* name, RegistryKeyMode mode)
     : handle(nullptr), parent(other.parent) {
   path[0] = '\0';
-  std::string joined = other.path;
-  joined += '\\';
-  joined += name != nullptr ? name : "";
-  Open(joined.c_str(), mode);
+  // One character more than a key path: a joined path too long must still
+  // reach Open as one.
+  char joined[kRegistryPathSize + 1];
+  FormatIntoBuffer(joined, sizeof joined, "%s\\%s", other.path, name != nullptr ? name : "");
+  Open(joined, mode);
 }
 
 RegistryKey::~RegistryKey() {
@@ -153,7 +153,7 @@ void RegistryKey::DeleteSubKey(const char* name) {
   if (std::strlen(path) + std::strlen(name) + 1 > kPathMax)
     ThrowFormatted("DeleteKeyRegError %s %s", name, path);
   char pathBuffer[kRegistryPathSize];
-  std::snprintf(pathBuffer, sizeof pathBuffer, "%s\\%s", path, name);
+  FormatIntoBuffer(pathBuffer, sizeof pathBuffer, "%s\\%s", path, name);
   DeleteTree(pathBuffer, kRegistryPathSize);
 }
 

@@ -1,7 +1,8 @@
 #include "registry/RegistryMessage.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "tools/FormatIntoBuffer.h"
 
 char RegistryMessageBuffer[kRegistryMessageBufferSize];
 
@@ -13,11 +14,7 @@ void FormatRegistryMessage(const char* format, ...) {
 }
 
 void FormatRegistryMessageV(const char* format, va_list args) {
-  const int written = std::vsnprintf(RegistryMessageBuffer, sizeof RegistryMessageBuffer, format, args);
-  if (written < 0)
-    RegistryMessageBuffer[0] = '\0';
-  // Some runtimes leave a cut text without its terminator.
-  RegistryMessageBuffer[sizeof RegistryMessageBuffer - 1] = '\0';
+  FormatIntoBufferV(RegistryMessageBuffer, sizeof RegistryMessageBuffer, format, args);
 }
 
 void AppendRegistryMessage(const char* text) {

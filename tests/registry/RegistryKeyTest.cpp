@@ -145,8 +145,17 @@ TEST_P(RegistryKeyTest, AFailedCreateThrowsCreateRegErrorWithTheCreateCode) {
 
 TEST_P(RegistryKeyTest, APathLongerThan260CharactersIsRefusedNotOverrun) {
   const std::string path = scratchKey / std::string(300, 'x');
-  const std::string text = ThrownText([&] { RegistryKey key(root, path.c_str(), RegistryWriteCreate); });
+  std::string text = ThrownText([&] { RegistryKey key(root, path.c_str(), RegistryWriteCreate); });
   EXPECT_TRUE(StartsWith(text, "CreateRegError " + path.substr(0, 260) + " 206 Error code=206 (")) << text;
+
+  // Joined from a key and a sub-key name: one character too many is as
+  // much too long, not a shorter key.
+  RegistryKey top(root, scratchKey.Path().c_str(), RegistryRead);
+  const std::string name(260 - scratchKey.Path().size(), 'y');
+  const std::string joined = scratchKey / name;
+  ASSERT_EQ(261u, joined.size());
+  text = ThrownText([&] { RegistryKey child(top, name.c_str(), RegistryWriteCreate); });
+  EXPECT_TRUE(StartsWith(text, "CreateRegError " + joined.substr(0, 260) + " 206 Error code=206 (")) << text;
   EXPECT_TRUE(test::SubKeys(root, scratchKey.Path()).empty());
 }
 
