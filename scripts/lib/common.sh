@@ -75,7 +75,10 @@ start_xvfb() {
       kill -0 "$KESTRIN_XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
-    kill "$KESTRIN_XVFB_PID" 2>/dev/null
+    # Not there: most likely the display is another X server's that this
+    # machine's files do not show. It only moves the search on.
+    kill "$KESTRIN_XVFB_PID" 2>/dev/null || true
+    wait "$KESTRIN_XVFB_PID" 2>/dev/null || true
     unset KESTRIN_XVFB_PID
   done
   echo "could not start Xvfb" >&2
@@ -84,10 +87,48 @@ start_xvfb() {
 
 stop_xvfb() {
   if [ -n "${KESTRIN_XVFB_PID:-}" ]; then
-    kill "$KESTRIN_XVFB_PID" 2>/dev/null
-    wait "$KESTRIN_XVFB_PID" 2>/dev/null
+    kill "$KESTRIN_XVFB_PID" 2>/dev/null || true
+    wait "$KESTRIN_XVFB_PID" 2>/dev/null || true
     unset KESTRIN_XVFB_PID
   fi
+}
+
+# mark_run: every process this run starts, at any depth, carries
+# KESTRIN_RUN in its environment, so that what it left behind can be found.
+mark_run() {
+  export KESTRIN_RUN=${KESTRIN_RUN:-${0##*/}-$$-$RANDOM}
+}
+
+# leftover_processes: the X servers, Wine servers and programs and test
+# machines of this run that are still running, one "pid name" a line, after
+# giving them ten seconds to end (a Wine server ends a moment after its last
+# program).
+leftover_processes() {
+  local pid name found
+  for _ in $(seq 1 20); do
+    found=()
+    for pid in $(grep -lsz "^KESTRIN_RUN=$KESTRIN_RUN\$" /proc/[0-9]*/environ | cut -d/ -f3); do
+      name=$(cat "/proc/$pid/comm" 2>/dev/null) || continue
+      case $name in
+        Xvfb | wineserver | wine* | *.exe | qemu-system-*) found+=("$pid $name") ;;
+      esac
+    done
+    [ ${#found[@]} -gt 0 ] || return 0
+    sleep 0.5
+  done
+  printf '%s\n' "${found[@]}"
+}
+
+# check_no_leftovers: fails, naming them, when the run left such processes
+# running; they are ended.
+check_no_leftovers() {
+  local left
+  left=$(leftover_processes)
+  [ -z "$left" ] && return 0
+  echo "${0##*/}: these processes of the run were left running (now ended):" >&2
+  printf '%s\n' "$left" | sed 's/^/   /' >&2
+  printf '%s\n' "$left" | cut -d' ' -f1 | xargs -r kill -9 2>/dev/null || true
+  return 1
 }
 
 # Ends the Wine servers of the prefixes below build/ (ours only): the unit

@@ -131,9 +131,9 @@ ensure_test_machine() {
   rm -rf "$new" "$KESTRIN_MACHINE"
   mkdir -p "$new"
   steps=$new.log
-  enable_i386_programs && { trap 'unbind_system' EXIT; make_machine "$new"; } >"$steps" 2>&1 || rc=$?
-  unbind_system
-  trap - EXIT
+  # In a shell of its own, whose exit unmounts what it mounted even when a
+  # step fails or a signal ends it: the caller's own EXIT trap stays as it was.
+  (enable_i386_programs && trap 'unbind_system' EXIT && make_machine "$new") >"$steps" 2>&1 || rc=$?
   if [ $rc -ne 0 ]; then
     tail -n 30 "$steps" >&2
     echo "machine: could not make it (status $rc); the log is $steps" >&2
