@@ -1,8 +1,10 @@
 #include "driver/SystemIniFilter.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "tools/AsciiCase.h"
+#include "tools/CTOOPtr.h"
 
 namespace {
 
@@ -58,28 +60,32 @@ namespace {
 // Hands out the lines of a stream, each without its line feed.
 class LineReader {
  public:
-  explicit LineReader(std::FILE* in) : in(in) {}
+  explicit LineReader(std::FILE* in) : in(in), line(0) {}
 
-  // False at the end of the input (or on a read error: see Failed).
-  bool Next(std::string& line) {
-    line.clear();
+  // False at the end of the input (or on a read error: see Failed). The
+  // line's characters stay valid until the next call.
+  bool Next(std::string_view& text) {
+    length = 0;
     bool any = false;
     for (;;) {
       if (position == end && !Fill())
-        return any;
+        break;
       any = true;
       const char* start = buffer + position;
       const std::size_t available = end - position;
       const void* feed = std::memchr(start, '\n', available);
-      if (feed != nullptr) {
-        const std::size_t length = static_cast<const char*>(feed) - start;
-        line.append(start, length);
-        position += length + 1;
-        return true;
+      if (feed == nullptr) {
+        Append(start, available);
+        position = end;
+        continue;
       }
-      line.append(start, available);
-      position = end;
+      const std::size_t count = static_cast<const char*>(feed) - start;
+      Append(start, count);
+      position += count + 1;
+      break;
     }
+    text = std::string_view(line.Get(), length);
+    return any;
   }
 
   bool Failed() const { return failed; }
@@ -93,11 +99,36 @@ class LineReader {
     return end != 0;
   }
 
+  void Append(const char* text, std::size_t count) {
+    if (count > line.Count() - length)
+      Grow(count);
+    std::memcpy(line.Get() + length, text, count);
+    length += count;
+  }
+
+  // Doubling, so that gathering a line of any length costs time in
+  // proportion to it.
+  void Grow(std::size_t count) {
+    if (count > UINT32_MAX - length)
+      ThrowMemoryAllocationError();
+    const std::size_t needed = length + count;
+    std::size_t capacity = line.Count() > UINT32_MAX / 2 ? UINT32_MAX : std::size_t{line.Count()} * 2;
+    if (capacity < needed)
+      capacity = needed;
+    if (capacity < kReadBufferSize)
+      capacity = kReadBufferSize;
+    CTOOPtr larger(static_cast<uint32_t>(capacity));
+    std::memcpy(larger.Get(), line.Get(), length);
+    line.Swap(larger);
+  }
+
   std::FILE* in;
   char buffer[kReadBufferSize];
   std::size_t position = 0;
   std::size_t end = 0;
   bool failed = false;
+  CTOOPtr line;  // the line gathered so far
+  std::size_t length = 0;
 };
 
 }  // namespace
@@ -106,7 +137,7 @@ SystemIniPassResult RewriteSystemIni(std::FILE* in, std::FILE* out, std::string_
   SystemIniPassResult result;
   SystemIniFilter filter(driverFileName);
   LineReader reader(in);
-  std::string line;
+  std::string_view line;
   while (reader.Next(line)) {
     ++result.linesRead;
     if (!filter.Keep(line)) {

@@ -13,7 +13,6 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <string>
 #include <string_view>
 
 // The section whose "device=" lines load static drivers; matched exactly
@@ -40,6 +39,7 @@ bool IsDeviceLineFor(std::string_view line, std::string_view driverFileName);
 // The scan state of one pass, fed the lines of the file in order.
 class SystemIniFilter {
  public:
+  // The name is not copied: its characters must outlive the filter.
   explicit SystemIniFilter(std::string_view driverFileName) : driverFileName(driverFileName) {}
 
   // Takes one whole line (its line end may still be on it) and tells
@@ -55,7 +55,7 @@ class SystemIniFilter {
   bool InDriverSection() const { return inDriverSection; }
 
  private:
-  std::string driverFileName;
+  std::string_view driverFileName;
   bool inDriverSection = false;
   bool found = false;
 };
@@ -78,7 +78,9 @@ struct SystemIniPassResult {
 // 1,024-byte read buffer never splits it) and a line may hold any byte,
 // zero bytes included. A final line without line end is a line. Writing
 // stops at the first incomplete write; `out` is flushed at the end, and a
-// failed flush counts as a write failure. Neither stream is closed.
+// failed flush counts as a write failure. Neither stream is closed. A line
+// for which no storage can be had throws the char* "Memory allocation
+// error".
 SystemIniPassResult RewriteSystemIni(std::FILE* in, std::FILE* out, std::string_view driverFileName);
 
 #endif  // KESTRIN_DRIVER_SYSTEMINIFILTER_H
