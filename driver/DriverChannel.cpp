@@ -2,7 +2,8 @@
 #include "driver/DriverChannel.h"
 
 #include <cstring>
-#include <string>
+
+#include "tools/CTOOPtr.h"
 
 namespace {
 
@@ -15,21 +16,26 @@ const char kKernelModule[] = "kernel32.dll";
 const char kOpenVxDHandleName[] = "OpenVxDHandle";
 typedef HANDLE(WINAPI* OpenVxDHandleFunction)(HANDLE);
 
+HANDLE OpenDevice(const char* path) {
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  HANDLE device = CreateFileA(path, 0, share, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OVERLAPPED | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (device == INVALID_HANDLE_VALUE)
+    device = CreateFileA(path, 0, share, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+  return device;
+}
+
 }  // namespace
 
 DriverChannel::DriverChannel(const char* deviceName)
     : open(0), device(INVALID_HANDLE_VALUE), overlapped(), bytesReturned(kNoCount) {
-  std::string path;
   try {
-    path = std::string(kDevicePathPrefix) + deviceName;
-  } catch (...) {
+    CTOOPtr path(kDevicePathPrefix, static_cast<uint32_t>(std::strlen(deviceName)));
+    std::strcat(path.Get(), deviceName);
+    device = OpenDevice(path.Get());
+  } catch (const char*) {
     return;  // out of memory: the channel stays not open
   }
-  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  device = CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_OVERLAPPED | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  if (device == INVALID_HANDLE_VALUE)
-    device = CreateFileA(path.c_str(), 0, share, nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
   if (device == INVALID_HANDLE_VALUE)
     return;
   overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);

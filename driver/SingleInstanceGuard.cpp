@@ -1,7 +1,8 @@
 #include "driver/SingleInstanceGuard.h"
 
-#include <cstdio>
 #include <cstring>
+
+#include "tools/FormatIntoBuffer.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ const char kPopupEventNameFormat[] = "%s_PopupEvent";
 const size_t kObjectNameSize = 512;
 
 void ObjectName(char (&buffer)[kObjectNameSize], const char* format, const char* name) {
-  std::snprintf(buffer, kObjectNameSize, format, name);
+  FormatIntoBuffer(buffer, kObjectNameSize, format, name);
 }
 
 // A manual-reset event, unsignalled when new, without security attributes;

@@ -4,11 +4,12 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "driver/DriverFileName.h"
 #include "driver/SystemIniFilter.h"
 #include "registry/RegistryKey.h"
+#include "tools/FormatIntoBuffer.h"
+#include "tools/TextOps.h"
 #include "tools/Win32/File/PathHelpers.h"
 
 const char kStaticDriverListKey[] = "System\\CurrentControlSet\\Services\\VxD";
@@ -19,6 +20,9 @@ namespace {
 
 // Path buffers (the short path, the Windows folder).
 const DWORD kPathBufferSize = 1024;
+// The Windows folder, a backslash and "system.ini" (or a companion of the
+// same length): never cut.
+const size_t kIniPathSize = kPathBufferSize + sizeof "\\system.ini";
 
 // The short (8.3) form of `path` into `shortPath`; false when the system
 // cannot give it or it does not fit.
@@ -31,7 +35,7 @@ void Register(const char* shortPath, const DriverNames& names) {
   // A fixed buffer: the only failures to leave this road are the
   // registry wrapper's texts, never an allocation of our own.
   char keyPath[kPathBufferSize];
-  std::snprintf(keyPath, sizeof keyPath, "%s\\%s", kStaticDriverListKey, names.keyName);
+  FormatIntoBuffer(keyPath, sizeof keyPath, "%s\\%s", kStaticDriverListKey, names.keyName);
   LocalMachineKey key(keyPath, RegistryWriteCreate);
   key.WriteString(kStaticDriverPathValue, shortPath);
   const unsigned char start = 0;
@@ -48,37 +52,39 @@ void DeleteDriverKey(const DriverNames& names) {
 }
 
 struct IniFileNames {
-  std::string ini;     // system.ini: the file being edited
-  std::string next;    // system.$$$: the new copy being written
-  std::string backup;  // system.bak: the previous copy kept
+  char ini[kIniPathSize];     // system.ini: the file being edited
+  char next[kIniPathSize];    // system.$$$: the new copy being written
+  char backup[kIniPathSize];  // system.bak: the previous copy kept
 };
 
-IniFileNames WindowsIniFileNames() {
-  char folder[kPathBufferSize];
+void WindowsIniFileNames(IniFileNames& files) {
+  // Room for the backslash behind the folder.
+  char folder[kPathBufferSize + 1];
   // A failing call leaves the folder empty, which becomes "\": the root of
   // the current drive.
   folder[0] = '\0';
   const DWORD length = GetWindowsDirectoryA(folder, kPathBufferSize);
   if (length >= kPathBufferSize)
     folder[0] = '\0';
-  std::string base = folder;
-  if (base.empty() || base.back() != '\\')
-    base += '\\';
-  return IniFileNames{base + "system.ini", base + "system.$$$", base + "system.bak"};
+  AppendBackslash(folder);
+  FormatIntoBuffer(files.ini, sizeof files.ini, "%s%s", folder, "system.ini");
+  FormatIntoBuffer(files.next, sizeof files.next, "%s%s", folder, "system.$$$");
+  FormatIntoBuffer(files.backup, sizeof files.backup, "%s%s", folder, "system.bak");
 }
 
 void RemoveDriverLines(const DriverNames& names) {
-  const IniFileNames files = WindowsIniFileNames();
+  IniFileNames files;
+  WindowsIniFileNames(files);
   XTOOFile holder(false);
 
-  std::FILE* in = std::fopen(files.ini.c_str(), "rb");
-  std::FILE* out = std::fopen(files.next.c_str(), "wb");
+  std::FILE* in = std::fopen(files.ini, "rb");
+  std::FILE* out = std::fopen(files.next, "wb");
   if (in == nullptr || out == nullptr) {
     if (in != nullptr)
       std::fclose(in);
     if (out != nullptr) {
       std::fclose(out);
-      RemoveFile(files.next.c_str(), holder);
+      RemoveFile(files.next, holder);
     }
     return;
   }
@@ -95,16 +101,16 @@ void RemoveDriverLines(const DriverNames& names) {
   std::fclose(in);
 
   if (!pass.ShouldReplace()) {
-    RemoveFile(files.next.c_str(), holder);
+    RemoveFile(files.next, holder);
     return;
   }
   // Each step goes on whatever the one before did.
-  RemoveFile(files.backup.c_str(), holder);
-  const bool iniMoved = FileMove(files.ini.c_str(), files.backup.c_str(), holder);
-  const bool nextMoved = FileMove(files.next.c_str(), files.ini.c_str(), holder);
+  RemoveFile(files.backup, holder);
+  const bool iniMoved = FileMove(files.ini, files.backup, holder);
+  const bool nextMoved = FileMove(files.next, files.ini, holder);
   if (iniMoved && !nextMoved) {
     // Never leave the machine without "system.ini".
-    FileMove(files.backup.c_str(), files.ini.c_str(), holder);
+    FileMove(files.backup, files.ini, holder);
   }
 }
 
@@ -131,8 +137,8 @@ int RegisterStaticDriver(const char* path, int install) {
     return 1;
   }
   DeleteDriverKey(names);
-  // Nothing leaves the un-registration road, not even running out of
-  // memory for the file names.
+  // Nothing leaves the un-registration road (see the header), whatever
+  // the file steps meet.
   try {
     RemoveDriverLines(names);
   } catch (...) {
