@@ -2,7 +2,7 @@
 #include "framework/Dialog.h"
 
 #include <cstring>
-#include <string>
+#include <memory>
 
 void DDX_Control(CDataExchange* exchange, int id, CWnd& control) {
   // Attached afresh at every exchange: a dialog run twice has new controls.
@@ -149,8 +149,13 @@ void CDialog::FillControlsFromTemplate() {
       break;
     const char* bytes = reinterpret_cast<const char*>(data + at);
     const void* end = std::memchr(bytes, 0, length);
-    const std::string text(bytes, end != nullptr ? static_cast<const char*>(end) : bytes + length);
-    ::SendMessageA(GetDlgItem(id), message, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const std::size_t textLength =
+        end != nullptr ? static_cast<std::size_t>(static_cast<const char*>(end) - bytes) : length;
+    // A copy, terminated: the record's text need not be.
+    const std::unique_ptr<char[]> text(new char[textLength + 1]);
+    std::memcpy(text.get(), bytes, textLength);
+    text[textLength] = '\0';
+    ::SendMessageA(GetDlgItem(id), message, 0, reinterpret_cast<LPARAM>(text.get()));
     at += length;
   }
 }
