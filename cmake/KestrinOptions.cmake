@@ -26,9 +26,22 @@ elseif(WIN32)
   # not even compile. (Test programs may raise this for themselves.)
   add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0400 WINVER=0x0400)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    # The Pentium Pro, as the runtime libraries we link are built for: no MMX
-    # or SSE (kestrin_shipped_program checks the programs).
-    add_compile_options(-march=pentiumpro -mno-mmx -mno-sse)
+    # The 486, which Windows 95 and 98 run on, and so every Pentium, K6 and
+    # Cyrix: no CMOV, FCOMI, MMX or SSE (kestrin_shipped_program checks the
+    # programs). The runtime the programs link is built for it too
+    # (scripts/lib/runtime.sh): its start-up objects and libraries come before
+    # Debian's, which are built for the Pentium Pro.
+    set(KESTRIN_RUNTIME "" CACHE PATH "The 486 runtime's folder (scripts/runtime makes it)")
+    if(NOT EXISTS "${KESTRIN_RUNTIME}/libgcc.a")
+      message(FATAL_ERROR "The 32-bit programs link the 486 runtime: make it with scripts/runtime and "
+                          "configure with -DKESTRIN_RUNTIME=<its lib folder> (see CONTRIBUTING.md)")
+    endif()
+    add_compile_options(-march=i486 -mno-mmx -mno-sse)
+    add_link_options(-B${KESTRIN_RUNTIME}/ -L${KESTRIN_RUNTIME})
+    # A program of C++ code linked by the C driver (the shipped ones) would
+    # get libstdc++ and the shared libgcc from CMake otherwise.
+    set(CMAKE_CXX_IMPLICIT_LINK_LIBRARIES "")
+    set(CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES "")
   endif()
   # Every program must run on a bare system: no runtime DLL beside the exe.
   add_link_options(-static -static-libgcc -static-libstdc++)
@@ -43,13 +56,18 @@ endif()
 
 # kestrin_shipped_program(TARGET [MAX_BYTES n]): a program a user runs. In the
 # 32-bit tree, which Windows 9x runs, every link is checked: imports only of
-# what Windows 95 exports (the lists in cmake/win95), no MMX or SSE
-# instruction, and at most MAX_BYTES in a stripped build.
+# what Windows 95 exports (the lists in cmake/win95) and no wide-character
+# stub, no instruction a 486 lacks, and at most MAX_BYTES in a stripped build.
 function(kestrin_shipped_program target)
   cmake_parse_arguments(P "" "MAX_BYTES" "" ${ARGN})
   if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
     return()
   endif()
+  # Linked by the C driver, so that no part of libstdc++ comes in unasked:
+  # the C++ runtime is our libsupc++ (see the top CMakeLists.txt), and
+  # anything more of the C++ library fails the link.
+  set_target_properties(${target} PROPERTIES LINKER_LANGUAGE C)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${KESTRIN_RUNTIME}/libgcc.a)
   set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
   target_link_options(${target} PRIVATE -Wl,-Map,${map})
   set(limit "")

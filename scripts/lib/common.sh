@@ -18,10 +18,14 @@ log() { printf '\n== %s\n' "$*"; }
 
 source "$KESTRIN_ROOT/scripts/lib/wine.sh"
 source "$KESTRIN_ROOT/scripts/lib/machine.sh"
+source "$KESTRIN_ROOT/scripts/lib/runtime.sh"
 
+# ensure_packages [PACKAGE...]: installs those of the packages (by default
+# KESTRIN_PACKAGES) that are missing.
 ensure_packages() {
-  local missing=()
-  for p in "${KESTRIN_PACKAGES[@]}"; do
+  local missing=() wanted=("$@")
+  [ ${#wanted[@]} -gt 0 ] || wanted=("${KESTRIN_PACKAGES[@]}")
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -45,7 +49,8 @@ configure_tree() {
   local name=$1 dir="$KESTRIN_ROOT/build/$1" args=()
   case $name in
     win64)  args=(-DCMAKE_TOOLCHAIN_FILE="$KESTRIN_ROOT/cmake/toolchain-x86_64-w64-mingw32.cmake") ;;
-    win32)  args=(-DCMAKE_TOOLCHAIN_FILE="$KESTRIN_ROOT/cmake/toolchain-i686-w64-mingw32.cmake") ;;
+    win32)  args=(-DCMAKE_TOOLCHAIN_FILE="$KESTRIN_ROOT/cmake/toolchain-i686-w64-mingw32.cmake"
+              -DKESTRIN_RUNTIME="$KESTRIN_RUNTIME/lib") ;;
     native) args=(-DKESTRIN_NATIVE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
     bench)  args=(-DKESTRIN_NATIVE=ON -DKESTRIN_SANITIZE=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   esac
@@ -56,7 +61,10 @@ configure_tree() {
   fi
 }
 
+# build_tree NAME: configures and builds it; the 32-bit programs link the
+# 486 runtime, which is made first when it is missing.
 build_tree() {
+  if [ "$1" = win32 ]; then ensure_runtime || return 1; fi
   configure_tree "$1" && cmake --build "$KESTRIN_ROOT/build/$1" -j"$(nproc)"
 }
 
