@@ -6,6 +6,7 @@
 #include <direct.h>
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +28,16 @@ __attribute__((used)) char KestrinFileListArea[ListArea::kSize] = {'F', 'i', 'l'
 namespace {
 
 const DWORD kRetryMilliseconds = 3000;
+
+// Through msvcrt.dll's own vfprintf: libstdc++'s headers make printf
+// mingw-w64's, whose formatting code would come into the image. The texts
+// here use only "%s", which both print alike.
+__attribute__((format(ms_printf, 1, 2))) void Print(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  __ms_vfprintf(stdout, format, args);
+  va_end(args);
+}
 
 // _getcwd with a null buffer allocates as much as the path needs (the caller
 // frees it); a fixed buffer would fail for a long folder.
@@ -56,9 +67,9 @@ bool ScheduleOwnRemoval(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::printf("___ Uninstaller ___\n");
+  Print("___ Uninstaller ___\n");
   if (argc > 1) {
-    std::printf("This temporary file developed for deleting files while uninstall process\n");
+    Print("This temporary file developed for deleting files while uninstall process\n");
     return 0;
   }
 
@@ -71,24 +82,24 @@ int main(int argc, char** argv) {
   const char* folder = walk.Next();
   _chdrive(AsciiLower(folder[0]) - 'a' + 1);
   if (_chdir(folder) != 0) {
-    std::printf("Can not change directory to %s: %s", folder, std::strerror(errno));
+    Print("Can not change directory to %s: %s", folder, std::strerror(errno));
     return 1;
   }
   char* current = CurrentDirectory();
   if (current == nullptr)
     return 1;
-  std::printf("The current directory is: %s\n", current);
+  Print("The current directory is: %s\n", current);
   const std::size_t length = std::strlen(current);
   if (length > 0 && current[length - 1] == '\\')
     current[length - 1] = '\0';
 
   while (const char* name = walk.Next()) {
-    std::printf("Deleting file %s...", name);
+    Print("Deleting file %s...", name);
     std::fflush(stdout);
     if (DeleteWithRetry(name))
-      std::printf(" Ok.\n");
+      Print(" Ok.\n");
     else
-      std::printf(" error: %s", std::strerror(errno));
+      Print(" error: %s", std::strerror(errno));
   }
 
   // A running program cannot delete its own file: when that fails, it and
@@ -97,16 +108,16 @@ int main(int argc, char** argv) {
   bool selfScheduled = false;
   if (std::remove(argv[0]) != 0) {
     const int error = errno;
-    std::printf("Can not delete file %s: ", argv[0]);
-    std::printf("%s", std::strerror(error));
+    Print("Can not delete file %s: ", argv[0]);
+    Print("%s", std::strerror(error));
     selfScheduled = ScheduleOwnRemoval(argv[0]);
   }
 
   _chdir("..");
   if (_rmdir(current) != 0) {
     const int error = errno;
-    std::printf("Can not delete directory %s: ", current);
-    std::printf("%s", std::strerror(error));
+    Print("Can not delete directory %s: ", current);
+    Print("%s", std::strerror(error));
     // A drive root ("C:") is never a folder to remove.
     const bool driveRoot = std::strlen(current) == 2 && current[1] == ':';
     if (selfScheduled && !driveRoot && RestartRemovesFolders())
