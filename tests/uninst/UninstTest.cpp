@@ -80,15 +80,22 @@ TEST_F(HelperTest, DeletesTheListedFilesAndTheEmptiedFolder) {
 
 TEST_F(HelperTest, AMissingFileIsReportedOnceWithoutRetries) {
   const std::string product = work / "Kestrin";
+  // The same run without the missing file first: a retry would add its three
+  // seconds to whatever the helper's start costs on a busy machine.
   ASSERT_TRUE(CreateDirectoryA(product.c_str(), nullptr));
   MakeFiles(product, {"B.HTM"});
-  const DWORD start = GetTickCount();
+  DWORD start = GetTickCount();
+  RunHelper(helperFolder, product + "\nB.HTM");
+  const DWORD withoutMissing = GetTickCount() - start;
+  ASSERT_TRUE(CreateDirectoryA(product.c_str(), nullptr));
+  MakeFiles(product, {"B.HTM"});
+  start = GetTickCount();
   const auto result = RunHelper(helperFolder, product + "\nGONE.VXD\nB.HTM");
   const DWORD elapsed = GetTickCount() - start;
   const std::string expected =
       "Deleting file GONE.VXD... error: " + Strerror(ENOENT) + "Deleting file B.HTM... Ok.\n";
   EXPECT_NE(result.output.find(expected), std::string::npos) << result.output;
-  EXPECT_LT(elapsed, 2500u) << "a missing file must not be retried";
+  EXPECT_LT(elapsed, withoutMissing + 2000u) << "a missing file must not be retried";
   EXPECT_FALSE(test::Exists(product));
 }
 
