@@ -788,8 +788,19 @@ void PrintMessageBox(HWND box) {
       buttons += std::to_string(GetDlgCtrlID(child));
     } else if (cls == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
       DWORD_PTR handle = 0;
-      if (SendBounded(child, STM_GETICON, 0, 0, &handle) && handle)
-        icon = IconKind(child);
+      if (SendBounded(child, STM_GETICON, 0, 0, &handle) && handle) {
+        // The box may not be painted yet, or another window may still be
+        // drawn over it, when the machine is busy: the picture is read again
+        // after the box is brought up and painted, for up to two seconds.
+        for (int attempt = 0; attempt < 20; ++attempt) {
+          icon = IconKind(child);
+          if (icon != "other")
+            break;
+          SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+          RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+          Sleep(100);
+        }
+      }
     }
   }
   printf("msgbox\t%s\n", HandleText(box).c_str());
