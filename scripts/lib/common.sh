@@ -78,8 +78,15 @@ start_xvfb() {
     KESTRIN_XVFB_PID=$!
     for _ in $(seq 1 100); do
       # The pid stays unexported: a child that sources this file must not
-      # stop an X server it did not start.
-      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      # stop an X server it did not start. The display is ours only when the
+      # server that holds its lock is the one started here: two runs that
+      # choose the same free display at the same moment start two servers,
+      # of which one gets it and the other ends.
+      if [ -e "/tmp/.X11-unix/X$n" ] && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$KESTRIN_XVFB_PID" ] &&
+        kill -0 "$KESTRIN_XVFB_PID" 2>/dev/null; then
+        export DISPLAY=":$n"
+        return 0
+      fi
       kill -0 "$KESTRIN_XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
@@ -135,17 +142,23 @@ check_no_leftovers() {
   [ -z "$left" ] && return 0
   echo "${0##*/}: these processes of the run were left running (now ended):" >&2
   printf '%s\n' "$left" | sed 's/^/   /' >&2
-  printf '%s\n' "$left" | cut -d' ' -f1 | xargs -r kill -9 2>/dev/null || true
+  local pids
+  pids=$(printf '%s\n' "$left" | cut -d' ' -f1)
+  # Asked first, so that an X server removes its lock and socket.
+  kill $pids 2>/dev/null || true
+  sleep 2
+  kill -9 $pids 2>/dev/null || true
   return 1
 }
 
 # Ends the Wine servers of the prefixes below build/ (ours only): the unit
-# tests', the demo's, the end-to-end benchmark's, and the end-to-end runner's
-# (its pristine prefix and one per scenario, in build/e2e or in a tree's own
-# e2e folders).
+# tests', their template's, the demo's, the end-to-end benchmark's, and the
+# end-to-end runner's (its pristine prefix and one per scenario, in build/e2e
+# or in a tree's own e2e folders).
 stop_wine_prefixes() {
   local p
-  for p in "$KESTRIN_ROOT"/build/*/wineprefix "$KESTRIN_ROOT"/build/demo/*/prefix "$KESTRIN_ROOT"/build/bench-e2e/*/prefix \
+  for p in "$KESTRIN_ROOT"/build/*/wineprefix "$KESTRIN_ROOT"/build/wine-template/prefix \
+    "$KESTRIN_ROOT"/build/demo/*/prefix "$KESTRIN_ROOT"/build/bench-e2e/*/prefix \
     "$KESTRIN_ROOT"/build/e2e/*/prefix "$KESTRIN_ROOT"/build/e2e/pristine \
     "$KESTRIN_ROOT"/build/*/e2e*/*/prefix "$KESTRIN_ROOT"/build/*/e2e*/pristine; do
     stop_wine "$p"
