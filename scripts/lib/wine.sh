@@ -8,9 +8,26 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 # make_wine_prefix PREFIX [VERSION [LOG]]: a fresh prefix in PREFIX (about
 # ten seconds; what Wine says goes to LOG), reporting the Windows VERSION when
 # one is given (winecfg -v: win95, win98, winme, winxp, ...). Fails when Wine
-# could not make it.
+# could not make it. With KESTRIN_WINE_TEMPLATE set, the prefix is a copy of
+# a template prefix made there once (Wine's own version, our settings), set
+# to VERSION afterwards: a run that makes several prefixes pays once for
+# Wine's set-up, which takes minutes in the emulated test machine.
 make_wine_prefix() {
   local prefix=$1 version=${2:-} log=${3:-/dev/null} rc=0
+  if [ -n "${KESTRIN_WINE_TEMPLATE:-}" ]; then
+    wine_template "$log" || return 1
+    rm -rf "$prefix"
+    mkdir -p "$prefix"
+    cp -a "$KESTRIN_WINE_TEMPLATE/." "$prefix/" && rm -f "$prefix/.kestrin-template" || return 1
+    export WINEPREFIX=$prefix
+    if [ -n "$version" ]; then
+      timeout --kill-after=10 120 wine winecfg -v "$version" >>"$log" 2>&1 || rc=$?
+      timeout 60 wineserver -w || timeout 20 wineserver -k
+    fi
+    unset WINEPREFIX
+    [ $rc -eq 0 ] || { echo "Wine could not set the prefix $prefix to $version (status $rc)" >&2; return 1; }
+    return 0
+  fi
   rm -rf "$prefix"
   mkdir -p "$(dirname "$prefix")"
   export WINEPREFIX=$prefix
@@ -34,6 +51,19 @@ make_wine_prefix() {
   timeout 60 wineserver -w || timeout 20 wineserver -k
   unset WINEPREFIX
   [ $rc -eq 0 ] && [ -f "$prefix/system.reg" ] || { echo "Wine could not make the prefix $prefix (status $rc)" >&2; return 1; }
+}
+
+# wine_template [LOG]: the template of KESTRIN_WINE_TEMPLATE, made once, also
+# when several programs ask for it at the same moment.
+wine_template() {
+  local template=$KESTRIN_WINE_TEMPLATE
+  [ -f "$template/.kestrin-template" ] && return 0
+  mkdir -p "$(dirname "$template")"
+  (
+    flock -w 600 9 || { echo "wine: the template $template is still being made" >&2; exit 1; }
+    [ -f "$template/.kestrin-template" ] && exit 0
+    KESTRIN_WINE_TEMPLATE='' make_wine_prefix "$template" "" "${1:-/dev/null}" && : >"$template/.kestrin-template"
+  ) 9>"$template.lock"
 }
 
 # stop_wine PREFIX: ends the Wine processes of a prefix we made.
