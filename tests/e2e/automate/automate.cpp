@@ -790,11 +790,13 @@ void PrintMessageBox(HWND box) {
       DWORD_PTR handle = 0;
       if (SendBounded(child, STM_GETICON, 0, 0, &handle) && handle) {
         // The box may not be painted yet, or another window may still be
-        // drawn over it, when the machine is busy: the picture is read again
-        // after the box is brought up and painted, for up to two seconds.
-        for (int attempt = 0; attempt < 20; ++attempt) {
+        // drawn over it, when the machine is busy (the emulated one above
+        // all): the picture is read again after the box is brought up and
+        // painted, for up to ten seconds.
+        const DWORD start = GetTickCount();
+        for (;;) {
           icon = IconKind(child);
-          if (icon != "other")
+          if (icon != "other" || GetTickCount() - start > 10000)
             break;
           SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
           RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
