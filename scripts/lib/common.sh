@@ -44,6 +44,38 @@ ensure_packages() {
   rm -f "$aptlog"
 }
 
+# make_once DIR WHAT STAMP MAKE: DIR, made once per machine and reused while
+# DIR/ready holds what the function STAMP prints; otherwise the function MAKE
+# makes it in DIR.new (its output in DIR.new.log, shown in part when it fails,
+# kept for a look). One run makes it at a time; another waits and reuses it.
+make_once() {
+  local dir=$1 what=$2 stamp=$3 make=$4 new=$1.new lock rc=0
+  [ -f "$dir/ready" ] && [ "$(cat "$dir/ready")" = "$("$stamp")" ] && return 0
+  mkdir -p "$(dirname "$dir")"
+  exec {lock}>"$dir.lock"
+  if ! flock -w 3600 "$lock"; then
+    echo "$what: another run is making $dir" >&2
+    exec {lock}>&-
+    return 1
+  fi
+  if ! { [ -f "$dir/ready" ] && [ "$(cat "$dir/ready")" = "$("$stamp")" ]; }; then
+    log "Making $what in $dir (once; it is reused)"
+    rm -rf "$new" "$dir"
+    mkdir -p "$new"
+    "$make" "$new" >"$new.log" 2>&1 || rc=$?
+    if [ $rc -eq 0 ]; then
+      rm -f "$new.log"
+      "$stamp" >"$new/ready"
+      mv "$new" "$dir"
+    else
+      tail -n 30 "$new.log" >&2
+      echo "$what: could not make it (status $rc); the log is $new.log" >&2
+    fi
+  fi
+  exec {lock}>&-
+  return $rc
+}
+
 # configure_tree NAME: build/win64, build/win32 or build/native.
 configure_tree() {
   local name=$1 dir="$KESTRIN_ROOT/build/$1" args=()

@@ -118,33 +118,17 @@ make_machine() {
   rm -rf "$root"
 }
 
+# make_machine_unmounting DIR: make_machine with i386 programs enabled, in a
+# shell of its own, whose exit unmounts what it mounted even when a step fails
+# or a signal ends it: the caller's own EXIT trap stays as it was.
+make_machine_unmounting() {
+  (enable_i386_programs && trap 'unbind_system' EXIT && make_machine "$1")
+}
+
 # ensure_test_machine: makes the machine when it is missing and reuses it
-# otherwise. What it mounts is unmounted, also when a step fails.
+# otherwise (about ten minutes; the log of a failed attempt is kept).
 ensure_test_machine() {
-  machine_ready && return 0
-  mkdir -p "$(dirname "$KESTRIN_MACHINE")"
-  exec 7>"$KESTRIN_MACHINE.lock"
-  flock -w 3600 7 || { echo "machine: another run is making $KESTRIN_MACHINE" >&2; return 1; }
-  if machine_ready; then exec 7>&-; return 0; fi
-  log "Making the 32-bit test machine in $KESTRIN_MACHINE (once; it is reused)"
-  local new=$KESTRIN_MACHINE.new steps rc=0
-  rm -rf "$new" "$KESTRIN_MACHINE"
-  mkdir -p "$new"
-  steps=$new.log
-  # In a shell of its own, whose exit unmounts what it mounted even when a
-  # step fails or a signal ends it: the caller's own EXIT trap stays as it was.
-  (enable_i386_programs && trap 'unbind_system' EXIT && make_machine "$new") >"$steps" 2>&1 || rc=$?
-  if [ $rc -ne 0 ]; then
-    tail -n 30 "$steps" >&2
-    echo "machine: could not make it (status $rc); the log is $steps" >&2
-    rm -rf "$new"
-    exec 7>&-
-    return 1
-  fi
-  rm -f "$steps"
-  machine_stamp >"$new/ready"
-  mv "$new" "$KESTRIN_MACHINE"
-  exec 7>&-
+  make_once "$KESTRIN_MACHINE" "the 32-bit test machine" machine_stamp make_machine_unmounting
 }
 
 # machine_run [--timeout S] SCRIPT: boots the machine, runs the bash SCRIPT

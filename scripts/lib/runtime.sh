@@ -56,6 +56,7 @@ runtime_step() {
   echo "== $what"
   timeout --kill-after=30 "$limit" "$@" || { echo "runtime: $what failed (status $?)"; return 1; }
   echo "== $what: $((SECONDS - start)) s"
+  [ -z "${RUNTIME_STEPS:-}" ] || echo "$what: $((SECONDS - start)) s" >>"$RUNTIME_STEPS"
 }
 
 # runtime_sources WORK: GCC's sources (the gcc-N-source package's tarball) in
@@ -170,13 +171,13 @@ runtime_crt() {
 make_runtime() {
   local dir=$1 work=$1/work
   mkdir -p "$work" "$dir/lib"
+  RUNTIME_STEPS=$dir/steps
   local start=$SECONDS
   echo "== sources"
   runtime_sources "$work" || { echo "runtime: the sources could not be had"; return 1; }
   echo "== sources: $((SECONDS - start)) s"
-
-    runtime_gcc "$work" "$dir/lib" &&
-    runtime_crt "$work" "$dir/lib" || return 1
+  echo "sources: $((SECONDS - start)) s" >>"$RUNTIME_STEPS"
+  runtime_gcc "$work" "$dir/lib" && runtime_crt "$work" "$dir/lib" || return 1
   local file
   for file in "${KESTRIN_RUNTIME_FILES[@]}"; do
     [ -s "$dir/lib/$file" ] || { echo "runtime: $file was not made"; return 1; }
@@ -188,27 +189,11 @@ make_runtime() {
 # another recipe, and reuses it otherwise. One run makes it at a time.
 ensure_runtime() {
   runtime_ready && return 0
-  mkdir -p "$(dirname "$KESTRIN_RUNTIME")"
-  exec 8>"$KESTRIN_RUNTIME.lock"
-  flock -w 3600 8 || { echo "runtime: another run is making $KESTRIN_RUNTIME" >&2; return 1; }
-  if runtime_ready; then exec 8>&-; return 0; fi
-  ensure_packages "${KESTRIN_RUNTIME_PACKAGES[@]}" || { exec 8>&-; return 1; }
-  log "Making the 486 runtime in $KESTRIN_RUNTIME (once; it is reused)"
-  local new=$KESTRIN_RUNTIME.new steps start=$SECONDS rc=0
-  rm -rf "$new" "$KESTRIN_RUNTIME"
-  mkdir -p "$new"
-  steps=$new.log
-  make_runtime "$new" >"$steps" 2>&1 || rc=$?
-  if [ $rc -ne 0 ]; then
-    tail -n 30 "$steps" >&2
-    echo "runtime: could not make it (status $rc); the log is $steps, the sources and builds are in $new/work" >&2
-    exec 8>&-
-    return 1
+  ensure_packages "${KESTRIN_RUNTIME_PACKAGES[@]}" || return 1
+  local start=$SECONDS
+  make_once "$KESTRIN_RUNTIME" "the 486 runtime" runtime_stamp make_runtime || return 1
+  if [ -f "$KESTRIN_RUNTIME/steps" ] && [ $((SECONDS - start)) -gt 5 ]; then
+    sed 's/^/   /' "$KESTRIN_RUNTIME/steps"
+    echo "   made in $((SECONDS - start)) s"
   fi
-  grep '^== .*: [0-9]* s$' "$steps" | sed 's/^== /   /'
-  echo "   made in $((SECONDS - start)) s"
-  rm -f "$steps"
-  runtime_stamp >"$new/ready"
-  mv "$new" "$KESTRIN_RUNTIME"
-  exec 8>&-
 }
