@@ -18,7 +18,7 @@ make_wine_prefix() {
     wine_template "$log" || return 1
     rm -rf "$prefix"
     mkdir -p "$prefix"
-    cp -a "$KESTRIN_WINE_TEMPLATE/." "$prefix/" && rm -f "$prefix/.kestrin-template" || return 1
+    copy_wine_prefix "$KESTRIN_WINE_TEMPLATE" "$prefix" && rm -f "$prefix/.kestrin-template" || return 1
     export WINEPREFIX=$prefix
     if [ -n "$version" ]; then
       timeout --kill-after=10 120 wine winecfg -v "$version" >>"$log" 2>&1 || rc=$?
@@ -51,6 +51,23 @@ make_wine_prefix() {
   timeout 60 wineserver -w || timeout 20 wineserver -k
   unset WINEPREFIX
   [ $rc -eq 0 ] && [ -f "$prefix/system.reg" ] || { echo "Wine could not make the prefix $prefix (status $rc)" >&2; return 1; }
+}
+
+# copy_wine_prefix FROM TO: a copy of a prefix no Wine process uses. The
+# system folders' programs and libraries, most of a prefix, are never written
+# by a test: they are shared by hard links where both sides are on one mount
+# (the test machine's disk has room for few whole prefixes), copied where
+# not; everything else is copied.
+copy_wine_prefix() {
+  local from=$1 to=$2 d
+  mkdir -p "$to"
+  (cd "$from" && find . -path ./drive_c/windows/system32 -prune -o -path ./drive_c/windows/syswow64 -prune -o -print0 |
+    cpio -0 -pdm --quiet "$to") 2>/dev/null || cp -a "$from/." "$to/" || return 1
+  for d in drive_c/windows/system32 drive_c/windows/syswow64; do
+    if [ -d "$from/$d" ] && [ ! -e "$to/$d" ]; then
+      cp -al "$from/$d" "$to/$d" 2>/dev/null || { rm -rf "${to:?}/$d" && cp -a "$from/$d" "$to/$d"; } || return 1
+    fi
+  done
 }
 
 # wine_template [LOG]: the template of KESTRIN_WINE_TEMPLATE, made once, also
