@@ -22,7 +22,7 @@ E2E_WINE_LIMIT=${E2E_WINE_LIMIT:-60}
 # The process that message boxes and windows are looked for in; set by start.
 TARGET=()
 
-log_step() { printf '%s  %s\n' "$(date +%T)" "$*"; }
+log_step() { printf '%(%T)T  %s\n' -1 "$*"; }
 
 # fail WHAT [EXPECTED SEEN]: ends the scenario with a message that the runner
 # prints. With three arguments the message shows expected and seen side by
@@ -38,7 +38,8 @@ fail() {
 }
 
 # codepage 1251|1252: the ANSI code page of every Wine program started from
-# now on in this scenario (Wine takes it from the locale's name).
+# now on in this scenario (Wine takes it from the locale's name); the next
+# request to automate.exe starts one in this code page.
 codepage() {
   case $1 in
     1251) E2E_LC=ru_RU.CP1251 E2E_CP=1251 ;;
@@ -64,32 +65,57 @@ wine_run() {
 
 # ---- windows ---------------------------------------------------------------
 
-# automate ARGS...: runs automate.exe; its output (UTF-8) is in AUTOMATE_OUT.
-# A failed wait or action fails the scenario with automate's own account of
-# what it expected and saw.
-automate() {
-  local out err rc=0 began
-  out=$(mktemp) err=$(mktemp)
-  began=$(date +%s%N)
-  # automate.exe bounds its own waits; this bound only catches Wine hanging.
-  timeout --kill-after=5 "$E2E_WINE_LIMIT" env LC_ALL="$E2E_LC" wine "$E2E_BIN/automate.exe" "$@" >"$out" 2>"$err" || rc=$?
-  AUTOMATE_OUT=$(to_utf8 "$E2E_CP" <"$out")
-  local msg
-  msg=$(to_utf8 "$E2E_CP" <"$err")
-  rm -f "$out" "$err"
-  printf '%s %5sms  automate %s\n' "$(date +%T)" $((($(date +%s%N) - began) / 1000000)) "$*" >>"$E2E_DIR/automate.log"
-  if [ -n "$AUTOMATE_OUT" ]; then
-    printf '%s\n' "$AUTOMATE_OUT" | sed 's/^/      /' >>"$E2E_DIR/automate.log"
-  fi
-  if [ $rc -ne 0 ]; then
-    [ -n "$msg" ] || msg="wine ended with status $rc: $AUTOMATE_OUT"
-    [ $rc -eq 124 ] && msg="automate.exe $1 did not end within ${E2E_WINE_LIMIT}s"
-    fail "automate $1: ${msg#automate: }"
-  fi
+# nonascii TEXT: whether TEXT holds a byte above 127 (then it needs iconv;
+# the test runs a Unix program as seldom as it can: on the emulated machine
+# each costs a tenth of a second).
+nonascii() {
+  local LC_ALL=C
+  [[ $1 == *[$'\x80'-$'\xff']* ]]
 }
 
-# field N LINE: the Nth tab-separated field (texts are last and hold no tab).
-field() { printf '%s' "$2" | cut -f"$1"; }
+# automate ARGS...: a request to the scenario's automate.exe (hold_session);
+# its output (UTF-8) is in AUTOMATE_OUT. A failed wait or action fails the
+# scenario with automate's own account of what it expected and saw.
+automate() {
+  # Bytes, not characters: in a UTF-8 locale bash matches no pattern after a
+  # line that is not UTF-8 (the code page's texts) has been read.
+  local LC_ALL=C
+  [ -n "${AUTOMATE_TO:-}" ] && [ "$AUTOMATE_LC" = "$E2E_LC" ] || hold_session
+  local began=${EPOCHREALTIME/./} request= arg line out= msg= rc= n=0
+  for arg; do
+    case $arg in *[$'\t\n']*) fail "automate $1: an argument holds a tab or a line feed: $arg" ;; esac
+    [ $((n++)) -eq 0 ] && request=$arg || request+=$'\t'$arg
+  done
+  printf '%s\n' "$request" >&"$AUTOMATE_TO"
+  # automate.exe bounds its own waits; this bound only catches Wine hanging.
+  while IFS= read -r -t "$E2E_WINE_LIMIT" line <&"$AUTOMATE_FROM"; do
+    case $line in
+      '#end '*) rc=${line#'#end '} && break ;;
+      '#! '*) msg+=${msg:+$'\n'}${line#'#! '} ;;
+      *) out+=${out:+$'\n'}$line ;;
+    esac
+  done
+  if nonascii "$out$msg"; then
+    out=$(printf '%s' "$out" | to_utf8 "$E2E_CP")
+    msg=$(printf '%s' "$msg" | to_utf8 "$E2E_CP")
+  fi
+  AUTOMATE_OUT=$out
+  printf '%(%T)T %5sms  automate %s\n' -1 $(((${EPOCHREALTIME/./} - began) / 1000)) "$*" >>"$E2E_DIR/automate.log"
+  [ -z "$out" ] || printf '      %s\n' "${out//$'\n'/$'\n'      }" >>"$E2E_DIR/automate.log"
+  [ -n "$rc" ] || fail "automate $1: no answer within ${E2E_WINE_LIMIT}s"
+  [ "$rc" -eq 0 ] || fail "automate $1: ${msg:-ended with status $rc: $out}"
+}
+
+# field N LINE: the Nth tab-separated field of LINE's first line (texts are
+# last and hold no tab).
+field() {
+  local rest=${2%%$'\n'*} i
+  for ((i = 1; i < $1; i++)); do
+    [[ $rest == *$'\t'* ]] || return 0
+    rest=${rest#*$'\t'}
+  done
+  printf '%s' "${rest%%$'\t'*}"
+}
 
 # start COMMAND-LINE [--dir WINDOWS-FOLDER]: starts a program with exactly
 # this command line (quote its path when it has blanks). Sets PID and makes
@@ -130,8 +156,11 @@ read_dialog() {
 
 # The line of control ID in DIALOG; fails when there is none.
 control_line() {
-  local line
-  line=$(printf '%s\n' "$DIALOG" | awk -F'\t' -v id="$1" '$1 == "control" && $2 == id && !seen { print; seen = 1 }')
+  local line LC_ALL=C
+  while IFS= read -r line; do
+    [[ $line == "control"$'\t'"$1"$'\t'* ]] && break
+    line=
+  done <<<"$DIALOG"
   [ -n "$line" ] || fail "expected a control $1 in the dialog" "control $1" "$(printf '%s\n' "$DIALOG" | cut -f2,3 | tr '\t\n' ' ;')"
   CONTROL_LINE=$line
 }
@@ -274,17 +303,12 @@ wait_exit() {
 
 # ---- registry --------------------------------------------------------------
 
-# reg query's output is in the console code page of its locale; a Russian
-# locale gives CP866, which holds both Latin and Cyrillic letters (an English
-# one would turn Cyrillic into question marks).
+# reg_query KEY [/v NAME | /s]: sets REG_OUT to the listing, as reg query
+# prints it; returns 1 when the key (or the value) does not exist.
 reg_query() {
-  local out rc=0
-  out=$(mktemp)
-  timeout --kill-after=5 "$E2E_WINE_LIMIT" env LC_ALL=ru_RU.CP1251 wine reg query "$@" >"$out" 2>/dev/null || rc=$?
-  REG_OUT=$(tr -d '\r' <"$out" | to_utf8 866)
-  rm -f "$out"
-  [ $rc -eq 124 ] && fail "wine reg query $* did not end within ${E2E_WINE_LIMIT}s"
-  return $rc
+  automate reg "$@"
+  REG_OUT=$AUTOMATE_OUT
+  [ "$REG_OUT" != absent ]
 }
 
 # reg_value KEY NAME: sets REG_TYPE and REG_DATA; returns 1 when the value (or
@@ -458,15 +482,36 @@ SYSTEM_INI='C:\windows\system.ini'
 
 # ---- the product and the session -------------------------------------------
 
-# hold_session: one Wine session from now on, kept by an idle automate.exe.
-# Wine runs the RunOnce entries whenever a session starts: this way only the
-# scenario's own restart runs them. Sets E2E_IDLE_PID (its Windows process id)
+# hold_session: starts the scenario's automate.exe, which answers the
+# requests of automate for the rest of the scenario (one Wine start pays for
+# them all) and holds one Wine session meanwhile. Wine runs the RunOnce
+# entries whenever a session starts: this way only the scenario's own restart
+# runs them. A new one (for another code page) starts before the old one
+# ends, so the session goes on. Sets E2E_IDLE_PID (its Windows process id)
 # and SESSION_PID (the Unix one); wineserver -k of the prefix ends it.
 hold_session() {
-  env LC_ALL="$E2E_LC" wine "$E2E_BIN/automate.exe" idle --timeout "$E2E_LIMIT" >"$E2E_DIR/idle.out" 2>>"$E2E_DIR/wine.log" &
+  local old_to=${AUTOMATE_TO:-} old_from=${AUTOMATE_FROM:-} old_pid=${SESSION_PID:-} to from first line
+  AUTOMATE_SERVERS=$((${AUTOMATE_SERVERS:-0} + 1))
+  # Not in E2E_DIR: the test machine's share of the clone cannot hold pipes.
+  local pipe=${TMPDIR:-/tmp}/kestrin-automate.$BASHPID.$AUTOMATE_SERVERS
+  rm -f "$pipe.in" "$pipe.out"
+  mkfifo "$pipe.in" "$pipe.out" || fail "could not make the pipes $pipe.in and $pipe.out"
+  # Opened for reading and writing, neither open waits for the other side.
+  exec {to}<>"$pipe.in" {from}<>"$pipe.out"
+  LC_ALL="$E2E_LC" wine "$E2E_BIN/automate.exe" serve <"$pipe.in" >"$pipe.out" 2>>"$E2E_DIR/wine.log" &
   SESSION_PID=$!
-  wait_until 60 "the Wine session to start" test -s "$E2E_DIR/idle.out"
-  E2E_IDLE_PID=$(cut -f2 "$E2E_DIR/idle.out")
+  AUTOMATE_TO=$to AUTOMATE_FROM=$from AUTOMATE_LC=$E2E_LC
+  IFS= read -r -t 60 first <&"$from" && [ "${first%%$'\t'*}" = serving ] &&
+    IFS= read -r -t 10 line <&"$from" || fail "automate.exe did not start serving within 60 s"
+  E2E_IDLE_PID=${first#*$'\t'}
+  rm -f "$pipe.in" "$pipe.out"
+  [ -n "$old_to" ] || return 0
+  if [ -n "$old_pid" ] && kill -0 "$old_pid" 2>/dev/null; then
+    printf 'quit\n' >&"$old_to"
+    IFS= read -r -t 10 line <&"$old_from" || true
+    wait "$old_pid" 2>/dev/null || true
+  fi
+  exec {old_to}>&- {old_from}<&-
 }
 
 # product_folder 'C:\Folder': lays out the product as a user receives it:

@@ -1,6 +1,7 @@
 // automate.exe: drives the windows of other programs in the same Wine prefix
-// for the end-to-end runner. One action per call; every wait is bounded and a
-// failed wait says what it looked for and what it found instead.
+// for the end-to-end runner. One action per call, or one per request line in
+// serve mode; every wait is bounded and a failed wait says what it looked for
+// and what it found instead.
 //
 // Output is one record per line, fields separated by a tab, texts last. Texts
 // keep the bytes of the ANSI code page; a line feed shows as \n, a carriage
@@ -9,7 +10,8 @@
 // documents (and a path stays a path).
 //
 // Exit status: 0 done, 1 the expected thing did not happen (message on
-// stderr), 2 wrong usage.
+// stderr), 2 wrong usage. In serve mode each reply ends with "#end STATUS",
+// after the message of a failure on lines of their own that begin with "#! ".
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -52,7 +54,10 @@ const char kUsage[] =
     "  answer HWND ID                         answer a message box\n"
     "  no-msgbox TARGET [--timeout S]         no new message box shows within the time\n"
     "  wait-exit TARGET [--timeout S]         wait until the process has ended: exited PID CODE\n"
-    "  idle [--timeout S]                     sleep (keeps the Wine session alive)\n"
+    "  serve                                  answer requests from standard input, one\n"
+    "                                         a line, arguments separated by tabs (UTF-8);\n"
+    "                                         keeps the Wine session alive; quit ends it\n"
+    "  reg KEY [/v NAME | /s]                 the key as reg query lists it, or: absent\n"
     "  rect HWND                              the window's screen rectangle: rect L T R B\n"
     "  short-path PATH                        the 8.3 form of an existing path: short PATH\n"
     "  timed-start [--dir DIR] COMMAND-LINE [--msgbox] [window filter] [--timeout S]\n"
@@ -67,8 +72,16 @@ struct UsageError {
 
 [[noreturn]] void Usage(const std::string& what) { throw UsageError{what}; }
 
+// A failure while serving ends the request, not the server.
+struct Failure {
+  std::string what;
+};
+bool gServing = false;
+
 // Reports a failed expectation and ends the program with status 1.
 [[noreturn]] void Fail(const std::string& what) {
+  if (gServing)
+    throw Failure{what};
   fflush(stdout);
   fprintf(stderr, "automate: %s\n", what.c_str());
   exit(1);
@@ -106,15 +119,36 @@ std::string Quote(const std::string& text) { return "\"" + Escape(text) + "\""; 
 // opened a modal box; the caller goes on and the next wait looks for it.
 const UINT kActionTimeoutMs = 1000;
 
-// Sends with a bound; false when the target did not answer in time.
+// A query to a busy target is asked again until this much time has passed in
+// all: on an emulated machine a dialog may spend several seconds in its
+// initialisation, and Wine takes a window that has not looked at its queue
+// for five seconds as hung and aborts a send to it at once.
+const DWORD kQueryPatienceMs = 30000;
+
+// Sends with a bound; false when the target did not answer in time. Queries
+// (the default bound) are asked again while the window lives; an action with
+// its own short bound is sent once, as it may have opened a modal box.
+bool SendBoundedAs(bool wide, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result,
+                   UINT timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    DWORD_PTR local = 0;
+    const UINT flags = SMTO_ABORTIFHUNG | SMTO_NORMAL;
+    LRESULT ok = wide ? SendMessageTimeoutW(hwnd, msg, wparam, lparam, flags, timeoutMs, &local)
+                      : SendMessageTimeoutA(hwnd, msg, wparam, lparam, flags, timeoutMs, &local);
+    if (result)
+      *result = local;
+    if (ok != 0)
+      return true;
+    if (timeoutMs != kSendTimeoutMs || !IsWindow(hwnd) || GetTickCount() - start >= kQueryPatienceMs)
+      return false;
+    Sleep(kPollMs);
+  }
+}
+
 bool SendBounded(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result,
                  UINT timeoutMs = kSendTimeoutMs) {
-  DWORD_PTR local = 0;
-  LRESULT ok =
-      SendMessageTimeoutA(hwnd, msg, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMs, &local);
-  if (result)
-    *result = local;
-  return ok != 0;
+  return SendBoundedAs(false, hwnd, msg, wparam, lparam, result, timeoutMs);
 }
 
 // Texts are fetched as UTF-16 and converted here: Wine hands CB_GETLBTEXT of
@@ -132,13 +166,18 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
+std::wstring Widen(const std::string& text, UINT codePage = CP_ACP) {
+  if (text.empty())
+    return std::wstring();
+  int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(n > 0 ? n : 0, L'\0');
+  if (n > 0)
+    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+  return out;
+}
+
 bool SendBoundedW(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result) {
-  DWORD_PTR local = 0;
-  LRESULT ok =
-      SendMessageTimeoutW(hwnd, msg, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_NORMAL, kSendTimeoutMs, &local);
-  if (result)
-    *result = local;
-  return ok != 0;
+  return SendBoundedAs(true, hwnd, msg, wparam, lparam, result, kSendTimeoutMs);
 }
 
 // WM_GETTEXT crosses the process boundary (the window manager copies the
@@ -920,14 +959,6 @@ int WaitExit(const Options& o) {
   return 0;
 }
 
-int Idle(const Options& o) {
-  // The runner waits for this line: from then on the session is held.
-  printf("idle\t%lu\n", static_cast<unsigned long>(GetCurrentProcessId()));
-  fflush(stdout);
-  Sleep(static_cast<DWORD>(o.timeout * 1000));
-  return 0;
-}
-
 int Rect(const Options& o) {
   RequireArgs(o, 1, "rect");
   HWND hwnd = ParseHandle(o.rest[0].c_str());
@@ -991,13 +1022,196 @@ int TimedStart(const Options& o) {
   return 0;
 }
 
+// One value as `reg query` lists it: "    NAME    TYPE    DATA", a DWORD as
+// 0x..., binary data as hex digits, a multi-string with \0 between strings.
+void PrintValue(const std::wstring& name, DWORD type, std::vector<BYTE> data) {
+  std::string text;
+  if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+    data.resize(data.size() / sizeof(wchar_t) * sizeof(wchar_t));
+    std::wstring all(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+    while (!all.empty() && all.back() == L'\0')
+      all.pop_back();
+    for (size_t at; (at = all.find(L'\0')) != std::wstring::npos;)
+      all.replace(at, 1, L"\\0");
+    text = Narrow(all);
+  } else if (type == REG_DWORD && data.size() == sizeof(DWORD)) {
+    char buf[16];
+    snprintf(buf, sizeof buf, "0x%lx",
+             static_cast<unsigned long>(*reinterpret_cast<const DWORD*>(data.data())));
+    text = buf;
+  } else {
+    for (BYTE b : data) {
+      char hex[3];
+      snprintf(hex, sizeof hex, "%02X", b);
+      text += hex;
+    }
+  }
+  static const char* const kTypes[] = {"REG_NONE",   "REG_SZ",      "REG_EXPAND_SZ",
+                                       "REG_BINARY", "REG_DWORD",   "REG_DWORD_BIG_ENDIAN",
+                                       "REG_LINK",   "REG_MULTI_SZ"};
+  const std::string typeName =
+      type < sizeof kTypes / sizeof *kTypes ? kTypes[type] : "REG_" + std::to_string(type);
+  printf("    %s    %s    %s\n", name.empty() ? "(Default)" : Narrow(name).c_str(), typeName.c_str(),
+         text.c_str());
+}
+
+// A key's values, then its subkeys: by name, or (recurse) each listed whole.
+void PrintKey(HKEY key, const std::string& path, bool recurse) {
+  DWORD maxSubkey = 0, maxName = 0, maxData = 0;
+  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &maxSubkey, nullptr, nullptr, &maxName, &maxData,
+                   nullptr, nullptr);
+  printf("%s\n", path.c_str());
+  std::vector<wchar_t> name(std::max(maxName, maxSubkey) + 2);
+  for (DWORD i = 0;; ++i) {
+    std::vector<BYTE> data(maxData + 2);
+    DWORD nameSize = static_cast<DWORD>(name.size()), type = 0, size = static_cast<DWORD>(data.size());
+    if (RegEnumValueW(key, i, name.data(), &nameSize, nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
+      break;
+    data.resize(size);
+    PrintValue(std::wstring(name.data(), nameSize), type, data);
+  }
+  printf("\n");
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = static_cast<DWORD>(name.size());
+    if (RegEnumKeyExW(key, i, name.data(), &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    const std::wstring subName(name.data(), nameSize);
+    const std::string subPath = path + "\\" + Narrow(subName);
+    HKEY sub;
+    if (!recurse) {
+      printf("%s\n", subPath.c_str());
+    } else if (RegOpenKeyExW(key, subName.c_str(), 0, KEY_READ, &sub) == ERROR_SUCCESS) {
+      PrintKey(sub, subPath, true);
+      RegCloseKey(sub);
+    }
+  }
+}
+
+// The registry as `reg query KEY [/v NAME | /s]` lists it, so that the
+// scripts read both alike; "absent" when the key or the value does not exist.
+int Reg(const Options& o) {
+  const bool oneValue = o.rest.size() == 3 && o.rest[1] == "/v";
+  const bool recurse = o.rest.size() == 2 && o.rest[1] == "/s";
+  if (!(o.rest.size() == 1 || oneValue || recurse))
+    Usage("reg takes KEY [/v NAME | /s]");
+  static const struct {
+    const char* shortName;
+    const char* longName;
+    HKEY key;
+  } kRoots[] = {{"HKLM", "HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+                {"HKCU", "HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+                {"HKCR", "HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+                {"HKU", "HKEY_USERS", HKEY_USERS}};
+  const std::string& path = o.rest[0];
+  const size_t slash = path.find('\\');
+  const std::string rootName = path.substr(0, slash);
+  const std::string subName = slash == std::string::npos ? std::string() : path.substr(slash + 1);
+  const auto* root = std::find_if(std::begin(kRoots), std::end(kRoots), [&](const auto& r) {
+    return lstrcmpiA(rootName.c_str(), r.shortName) == 0 || lstrcmpiA(rootName.c_str(), r.longName) == 0;
+  });
+  if (root == std::end(kRoots))
+    Usage("reg: unknown root key " + rootName);
+  const std::string fullPath = std::string(root->longName) + (subName.empty() ? "" : "\\" + subName);
+  HKEY key;
+  if (RegOpenKeyExW(root->key, Widen(subName).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    printf("absent\n");
+    return 0;
+  }
+  if (oneValue) {
+    const std::wstring valueName = Widen(o.rest[2]);
+    DWORD type = 0, size = 0;
+    std::vector<BYTE> data;
+    LONG rc = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size);
+    if (rc == ERROR_SUCCESS) {
+      data.resize(size + 2);
+      size = static_cast<DWORD>(data.size());
+      rc = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, data.data(), &size);
+      data.resize(size);
+    }
+    if (rc == ERROR_SUCCESS) {
+      printf("%s\n", fullPath.c_str());
+      PrintValue(valueName, type, data);
+    } else {
+      printf("absent\n");
+    }
+  } else {
+    PrintKey(key, fullPath, recurse);
+  }
+  RegCloseKey(key);
+  return 0;
+}
+
+int Run(int argc, char** argv);
+
+// One Wine start for a whole scenario: on an emulated machine starting a Wine
+// program costs seconds, a request here milliseconds. Requests arrive in
+// UTF-8 and are handed on in the ANSI code page, as a command line would be.
+int Serve() {
+  gServing = true;
+  _setmode(_fileno(stdin), _O_BINARY);
+  printf("serving\t%lu\n#end 0\n", static_cast<unsigned long>(GetCurrentProcessId()));
+  fflush(stdout);
+  std::string line;
+  char chunk[1024];
+  for (;;) {
+    line.clear();
+    while (fgets(chunk, sizeof chunk, stdin)) {
+      line += chunk;
+      if (!line.empty() && line.back() == '\n')
+        break;
+    }
+    if (line.empty())
+      return 0;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+      line.pop_back();
+    if (line == "quit") {
+      printf("#end 0\n");
+      fflush(stdout);
+      return 0;
+    }
+    std::vector<std::string> args{"automate"};
+    const std::string ansi = Narrow(Widen(line, CP_UTF8));
+    for (size_t at = 0;;) {
+      const size_t tab = ansi.find('\t', at);
+      args.push_back(ansi.substr(at, tab - at));
+      if (tab == std::string::npos)
+        break;
+      at = tab + 1;
+    }
+    std::vector<char*> argv;
+    for (std::string& a : args)
+      argv.push_back(&a[0]);
+    argv.push_back(nullptr);
+    int status = 0;
+    std::string failure;
+    try {
+      status = Run(static_cast<int>(args.size()), argv.data());
+    } catch (const Failure& f) {
+      status = 1;
+      failure = f.what;
+    } catch (const UsageError& e) {
+      status = 2;
+      failure = e.what;
+    }
+    for (size_t at = 0; at < failure.size();) {
+      size_t end = failure.find('\n', at);
+      if (end == std::string::npos)
+        end = failure.size();
+      printf("#! %s\n", failure.substr(at, end - at).c_str());
+      at = end + 1;
+    }
+    printf("#end %d\n", status);
+    fflush(stdout);
+  }
+}
+
 int Run(int argc, char** argv) {
   if (argc < 2)
     Usage("no command");
   std::string command = argv[1];
   Options o = ParseOptions(argc, argv, 2);
   if (o.timeout < 0)
-    o.timeout = command == "idle" ? 3600 : 20;
+    o.timeout = 20;
   if (command == "start")
     return Start(o);
   if (command == "list")
@@ -1032,8 +1246,13 @@ int Run(int argc, char** argv) {
     return NoMessageBox(o);
   if (command == "wait-exit")
     return WaitExit(o);
-  if (command == "idle")
-    return Idle(o);
+  if (command == "serve") {
+    if (gServing)
+      Usage("serve is not a request");
+    return Serve();
+  }
+  if (command == "reg")
+    return Reg(o);
   if (command == "rect")
     return Rect(o);
   if (command == "short-path")
