@@ -1,10 +1,9 @@
 #include "driver/SystemIniFilter.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include "tools/AsciiCase.h"
-#include "tools/CTOOPtr.h"
+#include "tools/GrowingText.h"
 
 namespace {
 
@@ -60,12 +59,12 @@ namespace {
 // Hands out the lines of a stream, each without its line feed.
 class LineReader {
  public:
-  explicit LineReader(std::FILE* in) : in(in), line(0) {}
+  explicit LineReader(std::FILE* in) : in(in) {}
 
   // False at the end of the input (or on a read error: see Failed). The
   // line's characters stay valid until the next call.
   bool Next(std::string_view& text) {
-    length = 0;
+    line.Clear();
     bool any = false;
     for (;;) {
       if (position == end && !Fill())
@@ -75,16 +74,16 @@ class LineReader {
       const std::size_t available = end - position;
       const void* feed = std::memchr(start, '\n', available);
       if (feed == nullptr) {
-        Append(start, available);
+        line.Append(start, available);
         position = end;
         continue;
       }
       const std::size_t count = static_cast<const char*>(feed) - start;
-      Append(start, count);
+      line.Append(start, count);
       position += count + 1;
       break;
     }
-    text = std::string_view(line.Get(), length);
+    text = std::string_view(line.Data(), line.Size());
     return any;
   }
 
@@ -99,36 +98,12 @@ class LineReader {
     return end != 0;
   }
 
-  void Append(const char* text, std::size_t count) {
-    if (count > line.Count() - length)
-      Grow(count);
-    std::memcpy(line.Get() + length, text, count);
-    length += count;
-  }
-
-  // Doubling, so that gathering a line of any length costs time in
-  // proportion to it.
-  void Grow(std::size_t count) {
-    if (count > UINT32_MAX - length)
-      ThrowMemoryAllocationError();
-    const std::size_t needed = length + count;
-    std::size_t capacity = line.Count() > UINT32_MAX / 2 ? UINT32_MAX : std::size_t{line.Count()} * 2;
-    if (capacity < needed)
-      capacity = needed;
-    if (capacity < kReadBufferSize)
-      capacity = kReadBufferSize;
-    CTOOPtr larger(static_cast<uint32_t>(capacity));
-    std::memcpy(larger.Get(), line.Get(), length);
-    line.Swap(larger);
-  }
-
   std::FILE* in;
   char buffer[kReadBufferSize];
   std::size_t position = 0;
   std::size_t end = 0;
   bool failed = false;
-  CTOOPtr line;  // the line gathered so far
-  std::size_t length = 0;
+  GrowingText line;  // the line gathered so far
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "tools/CTOOPtr.h"
 #include "tools/FormatIntoBuffer.h"
+#include "tools/GrowingText.h"
 
 namespace {
 
@@ -21,56 +22,6 @@ const int kRuntimePrecisionCap = 2048;
 const int kRuntimeWidthCap = 8192;
 // Width digits beyond this are all the same to us.
 const int kDigitsSaturation = 100000000;
-
-// The result grows in a local block first; most texts never touch the heap
-// until the final string is made.
-class Output {
- public:
-  Output() : data(local), size(0), capacity(sizeof local), heap(0) {}
-  Output(const Output&) = delete;
-  Output& operator=(const Output&) = delete;
-
-  // Room for `extra` more characters plus a terminator; returns where they go.
-  char* Reserve(size_t extra) {
-    if (capacity - size <= extra)
-      Grow(extra);
-    return data + size;
-  }
-  void Commit(size_t written) { size += written; }
-  void Append(const char* text, size_t length) {
-    std::memcpy(Reserve(length), text, length);
-    size += length;
-  }
-  void AppendFill(char filler, size_t count) {
-    std::memset(Reserve(count), filler, count);
-    size += count;
-  }
-  const char* Data() const { return data; }
-  size_t Size() const { return size; }
-
- private:
-  void Grow(size_t extra) {
-    size_t wanted = capacity * 2;
-    if (wanted < size + extra + 1)
-      wanted = size + extra + 1;
-    // The text must fit a SharedString length (signed 32-bit).
-    if (size + extra >= static_cast<size_t>(INT32_MAX))
-      ThrowMemoryAllocationError();
-    if (wanted > static_cast<size_t>(INT32_MAX))
-      wanted = static_cast<size_t>(INT32_MAX);
-    CTOOPtr larger(static_cast<uint32_t>(wanted));
-    std::memcpy(larger.Get(), data, size);
-    heap.Swap(larger);
-    data = heap.Get();
-    capacity = wanted;
-  }
-
-  char local[4096];
-  char* data;
-  size_t size;
-  size_t capacity;
-  CTOOPtr heap;
-};
 
 struct Directive {
   bool leftAlign = false;
@@ -164,7 +115,8 @@ int Clamp(int value, int low, int high) { return value < low ? low : (value > hi
 
 // Puts `length` characters of `text` into the field: cut to the precision,
 // padded with blanks to the width.
-void Place(Output& out, const char* text, size_t length, const Directive& directive, const Sizes& sizes) {
+void Place(GrowingText& out, const char* text, size_t length, const Directive& directive,
+           const Sizes& sizes) {
   if (sizes.precision >= 0 && static_cast<size_t>(sizes.precision) < length)
     length = static_cast<size_t>(sizes.precision);
   if (length > static_cast<size_t>(kFieldMax))
@@ -207,7 +159,7 @@ char* DecimalBackwards(char* end, uint64_t value, bool group) {
   return end;
 }
 
-void FormatDecimal64(Output& out, int64_t value, const Directive& directive, const Sizes& sizes) {
+void FormatDecimal64(GrowingText& out, int64_t value, const Directive& directive, const Sizes& sizes) {
   char buffer[40];
   char* end = buffer + sizeof buffer;
   const bool negative = !directive.isUnsigned && value < 0;
@@ -219,7 +171,7 @@ void FormatDecimal64(Output& out, int64_t value, const Directive& directive, con
   Place(out, first, static_cast<size_t>(end - first), directive, sizes);
 }
 
-void FormatIPv4(Output& out, uint32_t address, const Directive& directive, const Sizes& sizes) {
+void FormatIPv4(GrowingText& out, uint32_t address, const Directive& directive, const Sizes& sizes) {
   char buffer[16];
   char* end = buffer + sizeof buffer;
   char* first = end;
@@ -231,7 +183,7 @@ void FormatIPv4(Output& out, uint32_t address, const Directive& directive, const
   Place(out, first, static_cast<size_t>(end - first), directive, sizes);
 }
 
-void FormatMac(Output& out, const unsigned char* bytes, const Directive& directive, const Sizes& sizes) {
+void FormatMac(GrowingText& out, const unsigned char* bytes, const Directive& directive, const Sizes& sizes) {
   if (bytes == nullptr) {
     Place(out, kNullText, sizeof kNullText - 1, directive, sizes);
     return;
@@ -249,7 +201,7 @@ void FormatMac(Output& out, const unsigned char* bytes, const Directive& directi
 // The plain integer forms every runtime prints the same way ("%d", "%5u",
 // "%08X", "%-4x", "%ld" with a 32-bit value) are done here: handing each of
 // them to the runtime would cost more than the rest of the format.
-bool TryFastInteger(Output& out, int value, const Directive& directive, const Sizes& sizes) {
+bool TryFastInteger(GrowingText& out, int value, const Directive& directive, const Sizes& sizes) {
   const char conversion = directive.conversion;
   if (directive.sign != 0 || directive.dot || (directive.sizeLetter != 0 && directive.sizeLetter != 'l'))
     return false;
@@ -306,7 +258,7 @@ bool TryFastInteger(Output& out, int value, const Directive& directive, const Si
 // everything else the runtime sees is what the caller wrote ("F" and "N",
 // which no runtime we build for knows, are left out).
 template <typename Value>
-void RuntimeField(Output& out, const Directive& directive, const Sizes& sizes, bool keepSizeLetter,
+void RuntimeField(GrowingText& out, const Directive& directive, const Sizes& sizes, bool keepSizeLetter,
                   Value value) {
   char text[16];
   char* p = text;
@@ -345,7 +297,7 @@ void RuntimeField(Output& out, const Directive& directive, const Sizes& sizes, b
   out.Commit(written);
 }
 
-void FloatingField(Output& out, const Directive& directive, const Sizes& sizes, double value) {
+void FloatingField(GrowingText& out, const Directive& directive, const Sizes& sizes, double value) {
   if (directive.sizeLetter == 'L') {
     RuntimeField(out, directive, sizes, true, static_cast<RuntimeLongDouble>(value));
     return;
@@ -355,7 +307,7 @@ void FloatingField(Output& out, const Directive& directive, const Sizes& sizes, 
   RuntimeField(out, directive, sizes, true, value);
 }
 
-void IntegerField(Output& out, const Directive& directive, const Sizes& sizes, int value) {
+void IntegerField(GrowingText& out, const Directive& directive, const Sizes& sizes, int value) {
   if (TryFastInteger(out, value, directive, sizes))
     return;
   // The value is 32 bits; widen it to what the size letter makes the
@@ -413,8 +365,8 @@ Sizes ReadSizes(const Directive& directive, va_list* args) {
   return sizes;
 }
 
-void Convert(Output& out, const char* directiveStart, const char* directiveEnd, const Directive& directive,
-             va_list* args) {
+void Convert(GrowingText& out, const char* directiveStart, const char* directiveEnd,
+             const Directive& directive, va_list* args) {
   const Sizes sizes = ReadSizes(directive, args);
   switch (directive.conversion) {
     case 's': {
@@ -478,7 +430,7 @@ void Convert(Output& out, const char* directiveStart, const char* directiveEnd, 
 SharedString& SharedString::FormatV(const char* format, va_list args) {
   va_list cursor;
   va_copy(cursor, args);
-  Output out;
+  GrowingText out;
   const char* p = format != nullptr ? format : "";
   try {
     for (;;) {
