@@ -125,11 +125,13 @@ const UINT kActionTimeoutMs = 1000;
 // for five seconds as hung and aborts a send to it at once.
 const DWORD kQueryPatienceMs = 30000;
 
-// Sends with a bound; false when the target did not answer in time. Queries
-// (the default bound) are asked again while the window lives; an action with
-// its own short bound is sent once, as it may have opened a modal box.
-bool SendBoundedAs(bool wide, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result,
-                   UINT timeoutMs) {
+// Sends with a bound; false when the target did not answer in time. A query
+// is asked again while the window lives; an action is sent once, with the
+// short bound, as it may have opened a modal box (GetLastError then says
+// ERROR_TIMEOUT).
+bool SendBoundedAs(bool wide, bool action, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
+                   DWORD_PTR* result) {
+  const UINT timeoutMs = action ? kActionTimeoutMs : kSendTimeoutMs;
   const DWORD start = GetTickCount();
   for (;;) {
     DWORD_PTR local = 0;
@@ -140,15 +142,18 @@ bool SendBoundedAs(bool wide, HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
       *result = local;
     if (ok != 0)
       return true;
-    if (timeoutMs != kSendTimeoutMs || !IsWindow(hwnd) || GetTickCount() - start >= kQueryPatienceMs)
+    if (action || !IsWindow(hwnd) || GetTickCount() - start >= kQueryPatienceMs)
       return false;
     Sleep(kPollMs);
   }
 }
 
-bool SendBounded(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result,
-                 UINT timeoutMs = kSendTimeoutMs) {
-  return SendBoundedAs(false, hwnd, msg, wparam, lparam, result, timeoutMs);
+bool SendBounded(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result) {
+  return SendBoundedAs(false, false, hwnd, msg, wparam, lparam, result);
+}
+
+bool SendAction(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result) {
+  return SendBoundedAs(false, true, hwnd, msg, wparam, lparam, result);
 }
 
 // Texts are fetched as UTF-16 and converted here: Wine hands CB_GETLBTEXT of
@@ -177,7 +182,7 @@ std::wstring Widen(const std::string& text, UINT codePage = CP_ACP) {
 }
 
 bool SendBoundedW(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, DWORD_PTR* result) {
-  return SendBoundedAs(true, hwnd, msg, wparam, lparam, result, kSendTimeoutMs);
+  return SendBoundedAs(true, false, hwnd, msg, wparam, lparam, result);
 }
 
 // WM_GETTEXT crosses the process boundary (the window manager copies the
@@ -650,7 +655,7 @@ int Click(const Options& o) {
   // Sent, so that the click has been handled when this returns. A click that
   // opens a modal box does not return until the box closes: that is not an
   // error, the next wait looks for the box.
-  if (!SendBounded(button, BM_CLICK, 0, 0, nullptr, kActionTimeoutMs)) {
+  if (!SendAction(button, BM_CLICK, 0, 0, nullptr)) {
     if (GetLastError() == ERROR_TIMEOUT) {
       printf("clicked\t%d\tstill handled\n", id);
       return 0;
@@ -726,8 +731,8 @@ int Select(const Options& o) {
   // CB_SETCURSEL does not notify; the owner learns of the change only from
   // this, as it would from the user's choice.
   DWORD_PTR ignored = 0;
-  if (!SendBounded(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(combo), &ignored, kActionTimeoutMs)) {
+  if (!SendAction(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                  reinterpret_cast<LPARAM>(combo), &ignored)) {
     if (GetLastError() != ERROR_TIMEOUT)
       Fail("CBN_SELCHANGE to " + HandleText(dialog) + " failed: error " + std::to_string(GetLastError()));
     printf("selected\t%d\t%ld\tstill handled\n", id, index);
@@ -1141,6 +1146,18 @@ int Reg(const Options& o) {
   return 0;
 }
 
+// The parts of a text between separators (one part for a text without any).
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  for (size_t at = 0;;) {
+    const size_t next = text.find(separator, at);
+    parts.push_back(text.substr(at, next - at));
+    if (next == std::string::npos)
+      return parts;
+    at = next + 1;
+  }
+}
+
 int Run(int argc, char** argv);
 
 // One Wine start for a whole scenario: on an emulated machine starting a Wine
@@ -1169,15 +1186,8 @@ int Serve() {
       fflush(stdout);
       return 0;
     }
-    std::vector<std::string> args{"automate"};
-    const std::string ansi = Narrow(Widen(line, CP_UTF8));
-    for (size_t at = 0;;) {
-      const size_t tab = ansi.find('\t', at);
-      args.push_back(ansi.substr(at, tab - at));
-      if (tab == std::string::npos)
-        break;
-      at = tab + 1;
-    }
+    std::vector<std::string> args = Split(Narrow(Widen(line, CP_UTF8)), '\t');
+    args.insert(args.begin(), "automate");
     std::vector<char*> argv;
     for (std::string& a : args)
       argv.push_back(&a[0]);
@@ -1193,13 +1203,9 @@ int Serve() {
       status = 2;
       failure = e.what;
     }
-    for (size_t at = 0; at < failure.size();) {
-      size_t end = failure.find('\n', at);
-      if (end == std::string::npos)
-        end = failure.size();
-      printf("#! %s\n", failure.substr(at, end - at).c_str());
-      at = end + 1;
-    }
+    if (!failure.empty())
+      for (const std::string& part : Split(failure, '\n'))
+        printf("#! %s\n", part.c_str());
     printf("#end %d\n", status);
     fflush(stdout);
   }
